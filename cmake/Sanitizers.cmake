@@ -1,0 +1,5 @@
+if(QUILLA_SANITIZE)
+  set(_quilla_sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_compile_options(${_quilla_sanitizers})
+  add_link_options(${_quilla_sanitizers})
+endif()

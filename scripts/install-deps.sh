@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Quilla needs to build, run and test.
+# Idempotent and quiet: runs apt-get only for what is missing, and 'apt-get update' only then.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config make git
+  # libraries
+  libplist-dev libplist++-dev nlohmann-json3-dev libglib2.0-dev libglib2.0-bin
+  libnautilus-extension-dev libarchive-dev libvips-dev libqpdf-dev libssl-dev libicu-dev
+  qt6-base-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
+  # tests, end-to-end and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
+  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

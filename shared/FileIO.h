@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace quilla {
+
+/// Writes `bytes` to `path` so that readers see either the old file or the complete new one:
+/// a temporary file in the same folder, fsync, rename over the target, fsync of the folder.
+/// Creates missing parent folders when `createParents` is set. Never throws; false on any failure,
+/// in which case no temporary file is left behind.
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool createParents = true,
+                         mode_t mode = 0644) noexcept;
+
+/// Reads a whole regular file of at most `maxBytes`. Nothing when it is missing, unreadable,
+/// not a regular file or larger than the cap.
+std::optional<std::string> readFileCapped(const std::filesystem::path& path, std::size_t maxBytes) noexcept;
+
+/// Appends one line (a newline is added) to `path`. An existing file is appended to; a missing one
+/// is created atomically. Past `rotateAtBytes` the file is first renamed to `NAME.1` (one older
+/// generation kept). Every failure is ignored: logging must never disturb the caller.
+void appendLogLine(const std::filesystem::path& path, std::string_view line,
+                   std::size_t rotateAtBytes = 1024 * 1024) noexcept;
+
+} // namespace quilla
