@@ -1,0 +1,8 @@
+#include "app/core/executor/ActionFamilies.h"
+
+namespace quilla {
+
+// Not built yet: these action IDs stay unsupported until the operations land.
+void registerPathAndOpeningActions(ActionTable&, const ExecutorContext&) {}
+
+} // namespace quilla
