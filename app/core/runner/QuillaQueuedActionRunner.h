@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/core/executor/ActionRequest.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace quilla {
+
+/// The application's consumer of the action queue. Passes run strictly one after another on the
+/// runner's own worker thread ("app.kelvarin.Quilla.action-runner"); each queued file is claimed by
+/// renaming it, decoded, handed to the executor, removed and logged. Errors are only logged.
+class QuillaQueuedActionRunner final {
+public:
+    using Perform = std::function<ActionResult(const ActionRequest&)>;
+    /// Runs a closure on the application's main thread, asynchronously.
+    using PostToMain = std::function<void(std::function<void()>)>;
+
+    QuillaQueuedActionRunner(Perform perform, PostToMain postToMain,
+                             std::vector<std::filesystem::path> queueDirectories = queueDirectoryURLs());
+    /// Stops polling and waits for the pass in progress to end.
+    ~QuillaQueuedActionRunner();
+    QuillaQueuedActionRunner(const QuillaQueuedActionRunner&) = delete;
+    QuillaQueuedActionRunner& operator=(const QuillaQueuedActionRunner&) = delete;
+
+    /// Schedules one drain pass and returns at once. Safe from any thread, any number of times.
+    void drain();
+    /// Starts the poll timer (first after `interval`, then every `interval`); later calls do nothing.
+    void startPolling(std::chrono::milliseconds interval = std::chrono::seconds(1));
+    /// Blocks until every pass scheduled so far has finished (for the command line and tests).
+    void waitUntilIdle();
+
+    /// The primary queue directory, then the fallback one when it passes the ownership check
+    /// (a failing fallback is logged once per start).
+    static std::vector<std::filesystem::path> queueDirectoryURLs();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace quilla
