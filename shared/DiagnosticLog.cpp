@@ -9,9 +9,26 @@ namespace quilla {
 
 void appendDiagnosticLog(const std::filesystem::path& logFile, std::string_view message) noexcept {
     try {
-        std::string line = "[" + logDateText(std::chrono::system_clock::now()) + "] ";
-        line.append(message);
-        appendLogLine(logFile, line);
+        appendDiagnosticLog(logFile, std::vector<std::string>{std::string(message)});
+    } catch (...) {
+    }
+}
+
+void appendDiagnosticLog(const std::filesystem::path& logFile, const std::vector<std::string>& messages) noexcept {
+    try {
+        if (messages.empty()) {
+            return;
+        }
+        const std::string prefix = "[" + logDateText(std::chrono::system_clock::now()) + "] ";
+        std::string lines;
+        for (const auto& message : messages) {
+            if (!lines.empty()) {
+                lines.push_back('\n');
+            }
+            lines += prefix;
+            lines += message;
+        }
+        appendLogLine(logFile, lines);
     } catch (...) {
     }
 }

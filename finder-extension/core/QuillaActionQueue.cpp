@@ -1,0 +1,76 @@
+#include "finder-extension/core/QuillaActionQueue.h"
+
+#include "shared/FileIO.h"
+#include "shared/QuillaPaths.h"
+#include "shared/Uuid.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace quilla {
+namespace {
+
+// The folder itself is created private: queued actions name the user's files.
+bool createQueueDirectory(const std::filesystem::path& dir, std::string& failure) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir.parent_path(), ec);
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        failure = std::strerror(errno);
+        return false;
+    }
+    if (!std::filesystem::is_directory(dir, ec)) {
+        failure = "not a folder";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::filesystem::path QuillaActionQueue::directoryPath() {
+    const auto primary = paths::primaryQueueDir();
+    std::string failure;
+    if (createQueueDirectory(primary, failure)) {
+        return primary;
+    }
+    const auto fallback = paths::fallbackQueueDir();
+    if (paths::ensurePrivateDirectory(fallback)) {
+        return fallback;
+    }
+    throw Error("cannot create the queue directory " + primary.string() + " (" + failure +
+                ") nor the private fallback " + fallback.string());
+}
+
+std::string QuillaActionQueue::encode(const QuillaQueuedAction& action,
+                                      std::chrono::system_clock::time_point createdAt) {
+    const double seconds = std::chrono::duration<double>(createdAt.time_since_epoch()).count();
+    const nlohmann::json object = {
+        {"actionID", action.actionID},
+        {"createdAt", seconds},
+        {"destinationPath", action.destinationPath},
+        {"presetID", action.presetID},
+        {"selectedPaths", action.selectedPaths},
+        {"targetedPath", action.targetedPath.value_or("")},
+        {"title", action.title},
+    };
+    try {
+        return object.dump(2); // object keys are kept sorted
+    } catch (const nlohmann::json::type_error&) {
+        throw Error("a selected path, the target or another field is not valid UTF-8; nothing was queued");
+    }
+}
+
+std::filesystem::path QuillaActionQueue::enqueue(const QuillaQueuedAction& action) {
+    const auto directory = directoryPath();
+    const std::string text = encode(action, std::chrono::system_clock::now());
+    const auto file = directory / (newUUIDString() + ".json");
+    if (!writeFileAtomically(file, text, false, 0600)) {
+        throw Error("cannot write " + file.string());
+    }
+    return file;
+}
+
+} // namespace quilla
