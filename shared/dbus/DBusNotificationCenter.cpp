@@ -1,29 +1,8 @@
 #include "shared/dbus/DBusNotificationCenter.h"
 
-#include <gio/gio.h>
-
-#include <mutex>
+#include "shared/dbus/DBusSessionBus.h"
 
 namespace quilla {
-namespace {
-
-// One connection for the life of the process; a failed look-up is not retried on every post,
-// because the extension posts from the file manager's UI thread.
-GDBusConnection* sessionBus() {
-    static std::once_flag once;
-    static GDBusConnection* connection = nullptr;
-    std::call_once(once, [] {
-        if (!g_getenv("DBUS_SESSION_BUS_ADDRESS") && !g_getenv("XDG_RUNTIME_DIR")) {
-            return;
-        }
-        GError* error = nullptr;
-        connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-        g_clear_error(&error);
-    });
-    return connection;
-}
-
-} // namespace
 
 bool DBusNotificationCenter::post(std::string_view notificationName, std::string_view object,
                                   const std::map<std::string, std::string>& userInfo) noexcept {
@@ -37,7 +16,7 @@ bool DBusNotificationCenter::post(std::string_view notificationName, std::string
         if (!g_dbus_is_interface_name(interfaceName.c_str()) || !g_dbus_is_member_name(member.c_str())) {
             return false;
         }
-        GDBusConnection* bus = sessionBus();
+        GDBusConnection* bus = sharedSessionBus();
         if (!bus) {
             return false;
         }
