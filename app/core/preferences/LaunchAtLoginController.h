@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/core/platform/LoginItem.h"
+
+#include <filesystem>
+#include <string>
+
+namespace quilla {
+
+/// The application's login item on XDG autostart: the desktop entry
+/// $XDG_CONFIG_HOME/autostart/app.kelvarin.Quilla.desktop, which starts `quilla --login-item`.
+/// It counts as enabled while that file exists and is not marked Hidden=true.
+class LaunchAtLoginController final : public LoginItem {
+public:
+    explicit LaunchAtLoginController(std::filesystem::path entryFile = defaultEntryFile());
+
+    /// The autostart entry for the current user.
+    static std::filesystem::path defaultEntryFile();
+    /// What the autostart entry holds.
+    static std::string entryText();
+
+    bool isEnabled() const override;
+    /// Writes the autostart entry (atomically, replacing a Hidden copy).
+    bool registerItem(std::string* error = nullptr) override;
+    /// Deletes the autostart entry; an entry that is already gone counts as done.
+    bool unregisterItem(std::string* error = nullptr) override;
+
+    /// Turns the login item on or off; does nothing when it already is in that state.
+    /// False with `error` filled when the change fails.
+    bool setEnabled(bool enabled, std::string* error = nullptr);
+    /// The same rule for any login item (the store uses it with whatever item it was given).
+    static bool setEnabled(LoginItem& item, bool enabled, std::string* error = nullptr);
+
+    const std::filesystem::path& entryFile() const { return entryFile_; }
+
+private:
+    std::filesystem::path entryFile_;
+};
+
+} // namespace quilla

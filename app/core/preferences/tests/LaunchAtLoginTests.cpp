@@ -1,0 +1,105 @@
+#include "app/core/preferences/AppPreferencesPersistence.h"
+#include "app/core/preferences/AppPreferencesStore.h"
+#include "app/core/preferences/LaunchAtLoginController.h"
+#include "app/core/preferences/LoginLaunch.h"
+#include "shared/QuillaPaths.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace quilla;
+namespace fs = std::filesystem;
+
+TEST(LaunchAtLoginController, AutostartEntryIsWrittenAndRemoved) {
+    test::ScopedHome home;
+    LaunchAtLoginController controller;
+    EXPECT_EQ(controller.entryFile(), paths::configHome() / "autostart/app.kelvarin.Quilla.desktop");
+    EXPECT_FALSE(controller.isEnabled());
+
+    ASSERT_TRUE(controller.setEnabled(true));
+    EXPECT_TRUE(controller.isEnabled());
+    const std::string text = test::readText(controller.entryFile());
+    EXPECT_NE(text.find("\nExec=quilla --login-item\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
+
+    ASSERT_TRUE(controller.setEnabled(false));
+    EXPECT_FALSE(fs::exists(controller.entryFile()));
+    EXPECT_TRUE(controller.setEnabled(false)); // already off: nothing to do
+}
+
+TEST(LaunchAtLoginController, AHiddenEntryCountsAsOffAndIsReplacedWhenEnabling) {
+    test::ScopedHome home;
+    LaunchAtLoginController controller;
+    fs::create_directories(controller.entryFile().parent_path());
+    std::ofstream(controller.entryFile()) << "[Desktop Entry]\nType=Application\nExec=quilla --login-item\nHidden=true\n";
+    EXPECT_FALSE(controller.isEnabled());
+
+    // Off already: a user's Hidden copy is left alone.
+    ASSERT_TRUE(controller.setEnabled(false));
+    EXPECT_TRUE(fs::exists(controller.entryFile()));
+
+    ASSERT_TRUE(controller.setEnabled(true));
+    EXPECT_TRUE(controller.isEnabled());
+    EXPECT_EQ(test::readText(controller.entryFile()), LaunchAtLoginController::entryText());
+}
+
+TEST(LaunchAtLoginController, AnUnwritableAutostartFolderIsAnErrorAndTheStoreRollsBack) {
+    test::ScopedHome home;
+    // A file where the autostart folder should be makes registering fail.
+    fs::create_directories(paths::configHome());
+    std::ofstream(paths::configHome() / "autostart") << "in the way";
+    LaunchAtLoginController controller;
+    std::string error;
+    EXPECT_FALSE(controller.setEnabled(true, &error));
+    EXPECT_NE(error.find("autostart"), std::string::npos) << error;
+
+    AppPreferencesStore store(controller);
+    store.setLaunchAtLogin(true);
+    EXPECT_FALSE(store.launchAtLogin());
+    EXPECT_FALSE(fs::exists(AppPreferencesPersistence::fileURL()));
+}
+
+TEST(LaunchAtLoginController, TheStoreReadsTheRealEntryAtStart) {
+    test::ScopedHome home;
+    LaunchAtLoginController controller;
+    ASSERT_TRUE(controller.registerItem());
+    AppPreferencesStore store(controller);
+    EXPECT_TRUE(store.launchAtLogin());
+    EXPECT_TRUE(AppPreferencesPersistence::load().launchAtLogin);
+
+    store.setLaunchAtLogin(false);
+    EXPECT_FALSE(controller.isEnabled());
+    EXPECT_FALSE(AppPreferencesPersistence::load().launchAtLogin);
+}
+
+TEST(LoginLaunch, ArgumentOrEnabledItemShortlyAfterBoot) {
+    test::ScopedHome home;
+    LaunchAtLoginController on;
+    ASSERT_TRUE(on.registerItem());
+    LaunchAtLoginController off(home.home() / "nowhere.desktop");
+    struct Case {
+        std::vector<std::string> arguments;
+        const LoginItem* item;
+        std::optional<double> uptime;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{"quilla", "--login-item"}, &off, 5000.0, true},
+        {{"quilla"}, &on, 179.9, true},
+        {{"quilla"}, &on, 180.0, false},
+        {{"quilla"}, &off, 10.0, false},
+        {{"quilla"}, &on, std::nullopt, false},
+        {{"quilla", "--login-items"}, &off, 10.0, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(wasLikelyLaunchedAtLogin(c.arguments, *c.item, c.uptime), c.expected)
+            << c.arguments.back() << " " << c.uptime.value_or(-1);
+    }
+    const auto uptime = systemUptimeSeconds();
+    ASSERT_TRUE(uptime.has_value());
+    EXPECT_GT(*uptime, 0.0);
+}
