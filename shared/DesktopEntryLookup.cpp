@@ -50,6 +50,8 @@ std::optional<DesktopEntryLookup::Entry> DesktopEntryLookup::parse(std::string_v
     bool inGroup = false;
     bool haveName = false;
     bool haveHidden = false;
+    bool haveExec = false;
+    bool haveNoDisplay = false;
     while (!text.empty()) {
         const auto newline = text.find('\n');
         const auto line = trimmed(text.substr(0, newline));
@@ -74,6 +76,12 @@ std::optional<DesktopEntryLookup::Entry> DesktopEntryLookup::parse(std::string_v
         } else if (key == "Hidden" && !haveHidden) {
             entry.hidden = value == "true";
             haveHidden = true;
+        } else if (key == "Exec" && !haveExec) {
+            entry.exec = unescaped(value);
+            haveExec = true;
+        } else if (key == "NoDisplay" && !haveNoDisplay) {
+            entry.noDisplay = value == "true";
+            haveNoDisplay = true;
         }
     }
     if (!found) {

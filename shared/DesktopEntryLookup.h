@@ -18,6 +18,8 @@ public:
     struct Entry {
         std::string name;    ///< `Name=` of the [Desktop Entry] group (unlocalised, escapes decoded); may be empty
         bool hidden = false; ///< `Hidden=true`: the entry counts as deleted
+        std::string exec;    ///< `Exec=`, escapes decoded, field codes (%f %U …) left as written
+        bool noDisplay = false; ///< `NoDisplay=true`: installed, but not shown in menus
     };
 
     /// A built-in application of the "用应用打开" list: a stable ID and the desktop-file IDs that
