@@ -1,8 +1,44 @@
 #include "app/core/executor/ActionFamilies.h"
 
+#include "app/core/operations/copymove/CopyMoveOperations.h"
+#include "app/core/operations/imagepdf/ImageTools.h"
+#include "app/core/operations/imagepdf/PDFTools.h"
+
+// Handlers keep their own copy of the context (a few references and a reader), so the table never
+// depends on how long the caller keeps its context object.
 namespace quilla {
 
-// Not built yet: these action IDs stay unsupported until the operations land.
-void registerImagePDFActions(ActionTable&, const ExecutorContext&) {}
+void registerImagePDFActions(ActionTable& table, const ExecutorContext& context) {
+    const auto conversion = [&table, &context](const char* actionID, ImageConversion parameters) {
+        table.add(actionID, [context, parameters](const ActionRequest& request) {
+            return ImageTools::convertImages(context, request.selectedPaths, parameters);
+        });
+    };
+    conversion("convertImageToJPEG", {"jpeg", "jpg", ImageTools::defaultJPEGQuality});
+    conversion("convertImageToPNG", {"png", "png", ImageTools::defaultJPEGQuality});
+    conversion("convertImageToTIFF", {"tiff", "tiff", ImageTools::defaultJPEGQuality});
+    conversion("compressJPEG", {"jpeg", "jpg", ImageTools::compressedJPEGQuality});
+
+    table.add("resizeImages", [context](const ActionRequest& request) {
+        return ImageTools::resizeImages(context, request.selectedPaths);
+    });
+    table.add("stripImageMetadata", [context](const ActionRequest& request) {
+        return copymove::copyFilesBesideOriginal(context, request.selectedPaths, [&context](const auto& item) {
+            return ImageTools::stripImageMetadata(context, item);
+        });
+    });
+    table.add("compressPDF", [context](const ActionRequest& request) {
+        return PDFTools::compressPDFs(context, request.selectedPaths);
+    });
+    table.add("mergePDFs", [context](const ActionRequest& request) {
+        return ActionResult{PDFTools::mergePDFs(context, request.selectedPaths)};
+    });
+    table.add("splitPDFs", [context](const ActionRequest& request) {
+        return PDFTools::splitPDFs(context, request.selectedPaths);
+    });
+    table.add("imagesToPDF", [context](const ActionRequest& request) {
+        return ActionResult{PDFTools::imagesToPDF(context, request.selectedPaths)};
+    });
+}
 
 } // namespace quilla

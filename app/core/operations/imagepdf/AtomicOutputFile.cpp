@@ -1,0 +1,94 @@
+#include "app/core/operations/imagepdf/AtomicOutputFile.h"
+
+#include "app/core/executor/ExecutorHelpers.h"
+#include "app/core/operations/copymove/FileTransfer.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace quilla {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const char* what, const fs::path& path, int error) {
+    throw fs::filesystem_error(what, path, std::error_code(error, std::system_category()));
+}
+
+// The permission bits a newly created file gets under the process's umask (read from /proc, as
+// umask(2) can only be read by changing it).
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(0666 & ~std::stoul(line.substr(6), nullptr, 8));
+        }
+    }
+    return 0644;
+}
+
+} // namespace
+
+AtomicOutputFile::AtomicOutputFile(const fs::path& folder, const std::string& suffix) {
+    std::string pattern = (folder / ".quilla-XXXXXX").string() + suffix;
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = ::mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+    if (fd_ < 0) {
+        fail("cannot create a temporary file", folder, errno);
+    }
+    path_ = name.data();
+}
+
+AtomicOutputFile::~AtomicOutputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    if (!committed_) {
+        ::unlink(path_.c_str());
+    }
+}
+
+void AtomicOutputFile::finish(mode_t mode) {
+    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
+        fail("cannot finish writing", path_, errno);
+    }
+}
+
+fs::path AtomicOutputFile::commitAsFreeName(const fs::path& folder, const std::string& base,
+                                            const std::string& extension) {
+    finish(newFileMode());
+    for (;;) {
+        const auto destination = executor::freeItemPath(folder, base, extension);
+        try {
+            fileops::renameNoReplace(path_, destination);
+        } catch (const fs::filesystem_error& error) {
+            if (error.code() == std::errc::file_exists) {
+                continue; // someone took the name since we looked: pick the next one
+            }
+            throw;
+        }
+        committed_ = true;
+        return destination;
+    }
+}
+
+void AtomicOutputFile::commitReplacing(const fs::path& original) {
+    struct stat info {};
+    if (::stat(original.c_str(), &info) != 0) {
+        fail("cannot read the original's permissions", original, errno);
+    }
+    finish(info.st_mode & 07777);
+    if (::rename(path_.c_str(), original.c_str()) != 0) {
+        fail("cannot replace the original", original, errno);
+    }
+    committed_ = true;
+}
+
+} // namespace quilla

@@ -1,0 +1,98 @@
+#include "app/core/operations/imagepdf/ImageReader.h"
+
+#include "app/core/operations/imagepdf/ImageToolErrors.h"
+#include "app/core/operations/imagepdf/VipsRuntime.h"
+
+#include <set>
+
+namespace quilla {
+namespace {
+
+using vips::VImage;
+
+struct Opened {
+    VImage image;
+    ImageHeader header;
+};
+
+int orientationOf(const VImage& image) {
+    if (image.get_typeof(VIPS_META_ORIENTATION) == 0) {
+        return 1;
+    }
+    const int value = image.get_int(VIPS_META_ORIENTATION);
+    return value >= 1 && value <= 8 ? value : 1;
+}
+
+int pageCountOf(const VImage& image) {
+    return image.get_typeof(VIPS_META_N_PAGES) != 0 ? std::max(1, image.get_int(VIPS_META_N_PAGES)) : 1;
+}
+
+// Opens lazily (header only) and checks the pixel cap before anything is decoded.
+Opened open(const std::filesystem::path& path, bool allPages, VipsAccess access) {
+    VipsRuntime::ensureStarted();
+    const auto loader = ImageReader::loaderFor(path);
+    if (!loader) {
+        throw imageReadFailed(path, takeVipsError());
+    }
+    auto* options = VImage::option()->set("access", access)->set("fail_on", VIPS_FAIL_ON_ERROR);
+    if (allPages && ImageReader::isMultiPage(*loader)) {
+        options->set("n", -1);
+    }
+    Opened opened;
+    try {
+        opened.image = VImage::new_from_file(ImageReader::vipsName(path).c_str(), options);
+    } catch (const vips::VError& error) {
+        vips_error_clear();
+        throw imageReadFailed(path, error.what());
+    }
+    const auto width = static_cast<std::uint64_t>(opened.image.width());
+    const auto height = static_cast<std::uint64_t>(opened.image.height());
+    if (width * height > ImageReader::maxPixels) {
+        throw imageTooLarge(path.string(), width, height);
+    }
+    opened.header = {*loader, opened.image.width(), opened.image.height(), pageCountOf(opened.image),
+                     orientationOf(opened.image)};
+    return opened;
+}
+
+} // namespace
+
+std::string ImageReader::vipsName(const std::filesystem::path& path) {
+    return path.string() + "[]";
+}
+
+std::optional<std::string> ImageReader::loaderFor(const std::filesystem::path& path) {
+    VipsRuntime::ensureStarted();
+    const char* loader = vips_foreign_find_load(vipsName(path).c_str());
+    if (loader == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(loader);
+}
+
+bool ImageReader::isMultiPage(const std::string& loader) {
+    static const std::set<std::string> multiPage{"gifload", "tiffload", "webpload", "heifload", "magickload"};
+    return multiPage.contains(loader);
+}
+
+ImageHeader ImageReader::checkedHeader(const std::filesystem::path& path, bool allPages) {
+    return open(path, allPages, VIPS_ACCESS_SEQUENTIAL).header;
+}
+
+VImage ImageReader::openUpright(const std::filesystem::path& path, bool allPages, bool randomAccess) {
+    auto opened = open(path, allPages, randomAccess ? VIPS_ACCESS_RANDOM : VIPS_ACCESS_SEQUENTIAL);
+    if (opened.header.orientation == 1) {
+        return opened.image;
+    }
+    // Turning or mirroring needs rows out of order: read once into memory (or a temporary file
+    // for very large images), then rotate.
+    auto random = randomAccess ? std::move(opened) : open(path, allPages, VIPS_ACCESS_RANDOM);
+    try {
+        return random.image.autorot();
+    } catch (const vips::VError& error) {
+        vips_error_clear();
+        throw imageReadFailed(path, error.what());
+    }
+}
+
+} // namespace quilla

@@ -1,0 +1,47 @@
+#include "app/core/operations/imagepdf/ImageToolErrors.h"
+
+#include "app/core/executor/CommandRunner.h"
+#include "shared/L10n.h"
+
+#include <vips/vips.h>
+
+namespace quilla {
+namespace {
+
+FinderActionExecutionError failure(std::string_view format, const std::string& subject, const std::string& detail) {
+    std::string text = L10n::text(format);
+    if (const auto at = text.find("%@"); at != std::string::npos) {
+        text.replace(at, 2, subject);
+    }
+    if (!detail.empty()) {
+        text += "（" + detail + "）";
+    }
+    return FinderActionExecutionError::commandFailed(text);
+}
+
+} // namespace
+
+FinderActionExecutionError imageReadFailed(const std::filesystem::path& path, const std::string& detail) {
+    return failure("无法读取图片：%@", path.string(), firstLine(detail));
+}
+
+FinderActionExecutionError imageProcessingFailed(const std::filesystem::path& path, const std::string& detail) {
+    return failure("图片处理失败：%@", path.string(), firstLine(detail));
+}
+
+FinderActionExecutionError imageTooLarge(const std::string& what, std::uint64_t width, std::uint64_t height) {
+    return failure("图片尺寸过大：%@", what, std::to_string(width) + " × " + std::to_string(height));
+}
+
+std::string takeVipsError() {
+    std::string text = vips_error_buffer();
+    vips_error_clear();
+    return firstLine(text);
+}
+
+std::string firstLine(const std::string& message) {
+    const auto text = trimmedWhitespace(message);
+    return trimmedWhitespace(text.substr(0, text.find('\n')));
+}
+
+} // namespace quilla

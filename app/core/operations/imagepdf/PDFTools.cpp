@@ -1,0 +1,260 @@
+#include "app/core/operations/imagepdf/PDFTools.h"
+
+#include "app/core/executor/ExecutorHelpers.h"
+#include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/operations/imagepdf/AtomicOutputFile.h"
+#include "app/core/operations/imagepdf/PDFImagePage.h"
+
+#include <qpdf/ClosedFileInputSource.hh>
+#include <qpdf/Pl_Flate.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <cstdio>
+#include <memory>
+
+namespace quilla {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Past this many sources, merged PDFs are read through files that are closed between reads, so
+// a large selection never runs out of file descriptors.
+constexpr std::size_t kFilesKeptOpen = 200;
+
+using Unsupported = FinderActionExecutionError;
+
+std::string lowercase(std::string text) {
+    for (auto& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return text;
+}
+
+std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
+    std::vector<fs::path> pdfs;
+    for (const auto& item : selected) {
+        if (lowercase(executor::splitLastExtension(item.filename().string()).second) == "pdf") {
+            pdfs.push_back(executor::standardized(fs::absolute(item)));
+        }
+    }
+    if (pdfs.empty()) {
+        throw FinderActionExecutionError::noSelection();
+    }
+    return pdfs;
+}
+
+std::string baseName(const fs::path& item) {
+    return executor::splitLastExtension(item.filename().string()).first;
+}
+
+// An opened source document; `closable` is set when its file is closed between reads.
+struct OpenedPDF {
+    std::unique_ptr<QPDF> document;
+    std::shared_ptr<ClosedFileInputSource> closable;
+};
+
+// Nothing when the file is not a PDF qpdf can read or repair, or needs a password.
+std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = false) {
+    OpenedPDF opened{std::make_unique<QPDF>(), nullptr};
+    opened.document->setSuppressWarnings(true);
+    try {
+        if (closeBetweenReads) {
+            opened.closable = std::make_shared<ClosedFileInputSource>(path.c_str());
+            opened.closable->stayOpen(true);
+            opened.document->processInputSource(opened.closable);
+        } else {
+            opened.document->processFile(path.c_str());
+        }
+        return opened;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// Sets qpdf's process-wide Flate level for one write and restores the default afterwards.
+class FlateLevel final {
+public:
+    explicit FlateLevel(int level) { Pl_Flate::setCompressionLevel(level); }
+    ~FlateLevel() { Pl_Flate::setCompressionLevel(-1); }
+    FlateLevel(const FlateLevel&) = delete;
+    FlateLevel& operator=(const FlateLevel&) = delete;
+};
+
+template <typename Configure>
+void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure configure) {
+    try {
+        QPDFWriter writer(pdf, path.c_str());
+        configure(writer);
+        writer.write();
+    } catch (const FinderActionExecutionError&) {
+        throw; // an image's own, clearer failure
+    } catch (const std::exception&) {
+        throw FinderActionExecutionError::unsupportedAction(operation);
+    }
+}
+
+void writePDF(QPDF& pdf, const fs::path& path, const char* operation) {
+    writePDF(pdf, path, operation, [](QPDFWriter&) {});
+}
+
+fs::path compressOne(const fs::path& source) {
+    auto opened = openPDF(source);
+    if (!opened) {
+        throw Unsupported::unsupportedAction("compressPDF");
+    }
+    const fs::path folder = source.parent_path();
+    AtomicOutputFile out(folder, ".pdf");
+    {
+        const FlateLevel best(9);
+        writePDF(*opened->document, out.path(), "compressPDF", [](QPDFWriter& writer) {
+            writer.setObjectStreamMode(qpdf_o_generate);
+            writer.setCompressStreams(true);
+            writer.setDecodeLevel(qpdf_dl_generalized);
+            writer.setRecompressFlate(true);
+        });
+    }
+    if (fs::file_size(out.path()) >= fs::file_size(source)) {
+        fs::copy_file(source, out.path(), fs::copy_options::overwrite_existing);
+    }
+    return out.commitAsFreeName(folder, baseName(source) + " compressed", "pdf");
+}
+
+// Appends every page of `source`; on a failure half-way, the pages it added are taken out again.
+bool appendPages(QPDFPageDocumentHelper& target, QPDF& source) {
+    const std::size_t before = target.getAllPages().size();
+    try {
+        for (auto& page : QPDFPageDocumentHelper(source).getAllPages()) {
+            target.addPage(page, false);
+        }
+        return true;
+    } catch (const std::exception&) {
+        auto pages = target.getAllPages();
+        for (std::size_t i = before; i < pages.size(); ++i) {
+            target.removePage(pages[i]);
+        }
+        return false;
+    }
+}
+
+std::string pageFileName(std::size_t number) {
+    char name[48];
+    std::snprintf(name, sizeof name, "Page %03zu.pdf", number);
+    return name;
+}
+
+void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pageFiles) {
+    QPDFPageDocumentHelper pages(document);
+    auto all = pages.getAllPages();
+    if (all.size() > 1) {
+        // Pages that share one resource dictionary would otherwise each carry every font and
+        // image of the whole document.
+        pages.removeUnreferencedResources();
+        all = pages.getAllPages();
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        QPDF single;
+        single.emptyPDF();
+        const fs::path file = folder / pageFileName(i + 1);
+        try {
+            QPDFPageDocumentHelper(single).addPage(all[i], false);
+            writePDF(single, file, "splitPDFs");
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+            throw;
+        }
+        pageFiles.push_back(file);
+    }
+}
+
+} // namespace
+
+std::vector<fs::path> PDFTools::compressPDFs(const ExecutorContext& context, const std::vector<fs::path>& selected) {
+    std::vector<fs::path> outputs;
+    for (const auto& source : selectedPDFs(selected)) {
+        outputs.push_back(compressOne(source));
+    }
+    executor::revealIfWanted(context, context.preferences().revealActionResults, outputs);
+    return outputs;
+}
+
+fs::path PDFTools::mergePDFs(const ExecutorContext& context, const std::vector<fs::path>& selected) {
+    const auto pdfs = selectedPDFs(selected);
+    const bool closeBetweenReads = pdfs.size() > kFilesKeptOpen;
+    QPDF merged;
+    merged.emptyPDF();
+    QPDFPageDocumentHelper target(merged);
+    std::vector<OpenedPDF> sources; // page data is copied from them while writing
+    for (const auto& pdf : pdfs) {
+        auto opened = openPDF(pdf, closeBetweenReads);
+        if (!opened || !appendPages(target, *opened->document)) {
+            continue;
+        }
+        if (opened->closable) {
+            opened->closable->stayOpen(false);
+        }
+        sources.push_back(std::move(*opened));
+    }
+    if (target.getAllPages().empty()) {
+        throw Unsupported::unsupportedAction("mergePDFs");
+    }
+    const fs::path folder = pdfs.front().parent_path();
+    AtomicOutputFile out(folder, ".pdf");
+    writePDF(merged, out.path(), "mergePDFs");
+    const auto output = out.commitAsFreeName(folder, "Merged", "pdf");
+    executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
+    return output;
+}
+
+std::vector<fs::path> PDFTools::splitPDFs(const ExecutorContext& context, const std::vector<fs::path>& selected) {
+    std::vector<fs::path> pageFiles;
+    bool anyOpened = false;
+    for (const auto& pdf : selectedPDFs(selected)) {
+        auto opened = openPDF(pdf);
+        if (!opened) {
+            continue;
+        }
+        anyOpened = true;
+        const fs::path folder = executor::freeItemPath(pdf.parent_path(), baseName(pdf) + " Pages", "");
+        fs::create_directories(folder);
+        try {
+            splitOne(*opened->document, folder, pageFiles);
+        } catch (const FinderActionExecutionError&) {
+            throw;
+        } catch (const fs::filesystem_error&) {
+            throw;
+        } catch (const std::exception&) {
+            throw Unsupported::unsupportedAction("splitPDFs"); // a page tree qpdf cannot follow
+        }
+    }
+    if (!anyOpened) {
+        throw Unsupported::unsupportedAction("splitPDFs");
+    }
+    executor::revealIfWanted(context, context.preferences().revealActionResults, pageFiles);
+    return pageFiles;
+}
+
+fs::path PDFTools::imagesToPDF(const ExecutorContext& context, const std::vector<fs::path>& selected) {
+    if (selected.empty()) {
+        throw FinderActionExecutionError::noSelection();
+    }
+    QPDF pdf;
+    pdf.emptyPDF();
+    bool anyPage = false;
+    for (const auto& item : selected) {
+        anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item))) || anyPage;
+    }
+    if (!anyPage) {
+        throw Unsupported::unsupportedAction("imagesToPDF");
+    }
+    const fs::path folder = executor::standardized(fs::absolute(selected.front())).parent_path();
+    AtomicOutputFile out(folder, ".pdf");
+    writePDF(pdf, out.path(), "imagesToPDF", [](QPDFWriter& writer) { writer.setMinimumPDFVersion("1.4"); });
+    const auto output = out.commitAsFreeName(folder, "Images", "pdf");
+    executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
+    return output;
+}
+
+} // namespace quilla

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/core/executor/ExecutorContext.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace quilla {
+
+/// The PDF tools, all with qpdf. New files are written under a temporary name and then given
+/// the first free name, so a failure never leaves a partial PDF. Only selected items whose
+/// extension is "pdf" (any case) are PDFs; none at all is noSelection. Outputs are revealed when
+/// the preference revealActionResults is on.
+class PDFTools final {
+public:
+    /// Rewrites each PDF as "NAME compressed.pdf" with object streams and every stream
+    /// recompressed at the highest level; when that is not smaller, the output is a copy of the
+    /// original, so it is never larger. unsupportedAction("compressPDF") for a PDF that cannot be
+    /// opened (damaged beyond repair, or locked by a password).
+    static std::vector<std::filesystem::path> compressPDFs(const ExecutorContext& context,
+                                                           const std::vector<std::filesystem::path>& selected);
+
+    /// Every page of the PDFs that open, in selection and page order, in "Merged.pdf" in the
+    /// first PDF's folder. PDFs that cannot be opened are skipped; when none gives a page,
+    /// unsupportedAction("mergePDFs") and nothing is written.
+    static std::filesystem::path mergePDFs(const ExecutorContext& context,
+                                           const std::vector<std::filesystem::path>& selected);
+
+    /// Each PDF that opens becomes a folder "NAME Pages" beside it holding "Page 001.pdf",
+    /// "Page 002.pdf", …; gives all page files. PDFs that cannot be opened are skipped; when none
+    /// opens, or a page cannot be written, unsupportedAction("splitPDFs").
+    static std::vector<std::filesystem::path> splitPDFs(const ExecutorContext& context,
+                                                        const std::vector<std::filesystem::path>& selected);
+
+    /// One page per selected image, in order, in "Images.pdf" in the first item's folder; items
+    /// that are not images are skipped. noSelection when empty; unsupportedAction("imagesToPDF")
+    /// when no item is an image; commandFailed naming the file for a damaged or oversized image.
+    static std::filesystem::path imagesToPDF(const ExecutorContext& context,
+                                             const std::vector<std::filesystem::path>& selected);
+};
+
+} // namespace quilla
