@@ -1,0 +1,35 @@
+#include "finder-extension/nautilus/NautilusFinderSync.h"
+
+namespace quilla {
+
+NautilusFinderSync::NautilusFinderSync()
+    : sync_(host_, {systemLog_, notifier_, launcher_}),
+      settingsObserver_([this](const auto& userInfo, const auto& object) {
+          sync_.handleSettingsChanged(userInfo, object);
+      }) {}
+
+FinderMenu NautilusFinderSync::menu(const NautilusFileSelection& selection, NautilusExtension::Request request) {
+    host_.setSelection(selection.selectedPaths, selection.targetedPath);
+    return sync_.menu(request == NautilusExtension::Request::items ? FinderMenuKind::contextualMenuForItems
+                                                                   : FinderMenuKind::contextualMenuForContainer);
+}
+
+void NautilusFinderSync::perform(const FinderMenuItem& item, const NautilusFileSelection& selection) {
+    // The handler reads the host's live selection; in Files that is the one the menu was built for.
+    host_.setSelection(selection.selectedPaths, selection.targetedPath);
+    sync_.performFeatureChild(item);
+}
+
+std::unique_ptr<NautilusExtension> NautilusFinderSync::makeExtension(GObject* owner) {
+    auto finderSync = std::make_shared<NautilusFinderSync>();
+    return std::make_unique<NautilusExtension>(
+        owner,
+        [finderSync](const NautilusFileSelection& selection, NautilusExtension::Request request) {
+            return finderSync->menu(selection, request);
+        },
+        [finderSync](const FinderMenuItem& item, const NautilusFileSelection& selection) {
+            finderSync->perform(item, selection);
+        });
+}
+
+} // namespace quilla

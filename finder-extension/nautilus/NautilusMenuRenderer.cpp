@@ -1,0 +1,81 @@
+#include "finder-extension/nautilus/NautilusMenuRenderer.h"
+
+#include <cstdint>
+
+namespace quilla {
+namespace {
+
+static_assert(sizeof(gpointer) >= sizeof(std::uint64_t), "item IDs are stored as a pointer-sized integer");
+
+GQuark itemIDQuark() {
+    static const GQuark quark = g_quark_from_string("quilla-menu-item-id");
+    return quark;
+}
+
+} // namespace
+
+NautilusMenuRenderer::NautilusMenuRenderer(std::string namePrefix, std::uint32_t generation,
+                                           NautilusActivation activation)
+    : namePrefix_(std::move(namePrefix)), generation_(generation), activation_(activation) {}
+
+GList* NautilusMenuRenderer::toList(std::vector<ItemPtr> items) noexcept {
+    GList* list = nullptr;
+    for (auto item = items.rbegin(); item != items.rend(); ++item) {
+        list = g_list_prepend(list, item->release());
+    }
+    return list;
+}
+
+std::optional<NautilusMenuItemID> NautilusMenuRenderer::itemID(NautilusMenuItem* item) {
+    const auto packed = reinterpret_cast<std::uintptr_t>(g_object_get_qdata(G_OBJECT(item), itemIDQuark()));
+    if (packed == 0) {
+        return std::nullopt;
+    }
+    return NautilusMenuItemID::unpacked(packed);
+}
+
+std::vector<NautilusMenuRenderer::ItemPtr> NautilusMenuRenderer::renderItems(const FinderMenu& menu,
+                                                                             const std::string& namePath) {
+    std::vector<ItemPtr> items;
+    items.reserve(menu.items.size());
+    for (const auto& item : menu.items) {
+        if (item.separator) {
+            continue;
+        }
+        // The position among the shown items names the item: unique, and unchanged as long as
+        // the menu keeps its shape.
+        items.push_back(renderItem(item, namePath + "_" + std::to_string(items.size())));
+    }
+    return items;
+}
+
+NautilusMenuRenderer::ItemPtr NautilusMenuRenderer::renderItem(const FinderMenuItem& model, const std::string& name) {
+    ItemPtr item(nautilus_menu_item_new(name.c_str(), model.title.c_str(), nullptr, nullptr));
+    g_object_set(item.get(), "sensitive", model.enabled ? TRUE : FALSE, nullptr);
+    if (model.submenu) {
+        attachSubmenu(item.get(), *model.submenu, name);
+    } else {
+        makeActionable(item.get(), model);
+    }
+    return item;
+}
+
+void NautilusMenuRenderer::attachSubmenu(NautilusMenuItem* item, const FinderMenu& submenu, const std::string& name) {
+    const GObjectPtr<NautilusMenu> menu(nautilus_menu_new());
+    // append_item and set_submenu take their own references; ours go when the pointers do.
+    for (const auto& child : renderItems(submenu, name)) {
+        nautilus_menu_append_item(menu.get(), child.get());
+    }
+    nautilus_menu_item_set_submenu(item, menu.get());
+}
+
+void NautilusMenuRenderer::makeActionable(NautilusMenuItem* item, const FinderMenuItem& model) {
+    const NautilusMenuItemID id{generation_, static_cast<std::uint32_t>(actionableItems_.size())};
+    actionableItems_.push_back(&model);
+    g_object_set_qdata(G_OBJECT(item), itemIDQuark(), reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(id.packed())));
+    if (activation_.callback && activation_.owner) {
+        g_signal_connect_object(item, "activate", activation_.callback, activation_.owner, GConnectFlags(0));
+    }
+}
+
+} // namespace quilla

@@ -1,0 +1,209 @@
+// Drives the built libquilla-nautilus.so through the same doors GNOME Files uses: a GTypeModule,
+// the three entry points, and the NautilusMenuProvider interface of the type it registers.
+#include "finder-extension/core/FinderSelectionHost.h"
+#include "finder-extension/core/FinderSync.h"
+#include "finder-extension/nautilus/tests/FakeNautilusFileInfo.h"
+#include "finder-extension/nautilus/tests/GLibLogCapture.h"
+#include "finder-extension/nautilus/tests/NautilusTestModule.h"
+#include "finder-extension/nautilus/tests/RenderedMenuItem.h"
+#include "shared/FileIO.h"
+#include "shared/QuillaPaths.h"
+#include "shared/SettingsFiles.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+using namespace quilla;
+using namespace quilla::test;
+
+namespace {
+
+struct SilentLog final : FinderSystemLog {
+    void log(Level, std::string_view, std::string_view) noexcept override {}
+};
+struct NoNotifier final : QuillaActionQueuedNotifier {
+    void postActionQueued() noexcept override {}
+};
+struct RunningApp final : QuillaAppLauncher {
+    bool isApplicationRunning() noexcept override { return true; }
+    void startApplication(Completion) noexcept override {}
+};
+
+// The menu the core builds for this selection, computed in this process from the same files.
+FinderMenu expectedMenu(const std::vector<std::string>& selection, const std::optional<std::string>& target,
+                        FinderMenuKind kind) {
+    FinderSelectionHost host(selection, target);
+    SilentLog log;
+    NoNotifier notifier;
+    RunningApp launcher;
+    FinderSync sync(host, {log, notifier, launcher});
+    return sync.menu(kind);
+}
+
+const char* const kGroupedExpandedSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><dict>
+<key>groupsFeaturesUnderQuilla</key><true/>
+<key>menuLayout</key><string>expanded</string>
+</dict></plist>
+)";
+
+std::set<std::string> definedDynamicSymbols(const std::string& path) {
+    std::set<std::string> symbols;
+    FILE* pipe = ::popen(("nm -D --defined-only '" + path + "'").c_str(), "r");
+    if (!pipe) {
+        return symbols;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe)) {
+        std::string text(line);
+        text.erase(text.find_last_not_of('\n') + 1);
+        symbols.insert(text.substr(text.rfind(' ') + 1));
+    }
+    ::pclose(pipe);
+    return symbols;
+}
+
+std::vector<std::filesystem::path> queueFiles() {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(paths::primaryQueueDir(), error)) {
+        if (entry.path().extension() == ".json") {
+            files.push_back(entry.path());
+        }
+    }
+    return files;
+}
+
+class NautilusModuleTest : public ::testing::Test {
+protected:
+    // One module and one provider for the whole process, as in Files, which never lets them go.
+    static void SetUpTestSuite() {
+        GLibLogCapture::install();
+        if (!module_) {
+            module_ = new NautilusTestModule(QUILLA_NAUTILUS_MODULE_PATH);
+            if (module_->isLoaded() && module_->types().size() == 1) {
+                provider_ = NAUTILUS_MENU_PROVIDER(module_->createObjects().front());
+            }
+        }
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(module_->isLoaded()) << module_->error();
+        ASSERT_NE(provider_, nullptr);
+        std::filesystem::remove(paths::extensionSupportDir() / settings_files::kFeatureSettings);
+        std::filesystem::remove_all(paths::primaryQueueDir());
+        GLibLogCapture::clear();
+    }
+
+    static GList* fileItems(const std::vector<std::string>& paths) {
+        GList* files = makeFakeFileInfoList(paths);
+        GList* items = nautilus_menu_provider_get_file_items(provider_, files);
+        freeFileInfoList(files);
+        return items;
+    }
+
+    static GList* backgroundItems(const std::string& folder) {
+        NautilusFileInfo* info = makeFakeFileInfoForPath(folder);
+        GList* items = nautilus_menu_provider_get_background_items(provider_, info);
+        g_object_unref(info);
+        return items;
+    }
+
+    TempDir folder_;
+    static inline NautilusTestModule* module_ = nullptr;
+    static inline NautilusMenuProvider* provider_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(NautilusModuleTest, ExportsOnlyTheThreeEntryPoints) {
+    EXPECT_EQ(definedDynamicSymbols(QUILLA_NAUTILUS_MODULE_PATH),
+              (std::set<std::string>{"nautilus_module_initialize", "nautilus_module_list_types",
+                                     "nautilus_module_shutdown"}));
+    EXPECT_FALSE(module_->exports("quilla_menu_provider_get_type"));
+    ASSERT_EQ(module_->types().size(), 1u);
+    EXPECT_TRUE(g_type_is_a(module_->types().front(), NAUTILUS_TYPE_MENU_PROVIDER));
+}
+
+TEST_F(NautilusModuleTest, RendersTheCoreMenuForBothRequests) {
+    const std::string dir = folder_.path().string();
+    const std::vector<std::string> selection = {dir + "/报告 2024.txt", dir + "/it's \"quoted\".pdf"};
+    struct Case {
+        const char* name;
+        const char* settings;
+    };
+    for (const Case& testCase : {Case{"defaults", nullptr}, Case{"grouped, expanded", kGroupedExpandedSettings}}) {
+        if (testCase.settings) {
+            ASSERT_TRUE(writeFileAtomically(paths::extensionSupportDir() / settings_files::kFeatureSettings,
+                                            testCase.settings));
+        }
+        GList* items = fileItems(selection);
+        EXPECT_EQ(describeItems(items), expectedItems(expectedMenu(selection, dir, FinderMenuKind::contextualMenuForItems)))
+            << testCase.name;
+        const auto names = itemNames(items);
+        EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << testCase.name;
+        nautilus_menu_item_list_free(items);
+
+        GList* background = backgroundItems(dir);
+        EXPECT_EQ(describeItems(background),
+                  expectedItems(expectedMenu({}, dir, FinderMenuKind::contextualMenuForContainer)))
+            << testCase.name;
+        nautilus_menu_item_list_free(background);
+    }
+}
+
+TEST_F(NautilusModuleTest, NonLocalLocationsGetNoMenu) {
+    NautilusFileInfo* trash = makeFakeFileInfo("trash:///");
+    EXPECT_EQ(nautilus_menu_provider_get_background_items(provider_, trash), nullptr);
+    GList* files = g_list_append(nullptr, makeFakeFileInfo("sftp://host/home/a.txt"));
+    EXPECT_EQ(nautilus_menu_provider_get_file_items(provider_, files), nullptr);
+    EXPECT_EQ(nautilus_menu_provider_get_file_items(provider_, nullptr), nullptr);
+    freeFileInfoList(files);
+    g_object_unref(trash);
+}
+
+TEST_F(NautilusModuleTest, AnExceptionInsideARequestStaysInTheModule) {
+    GList* files = g_list_append(nullptr, makeThrowingFileInfo());
+    EXPECT_EQ(nautilus_menu_provider_get_file_items(provider_, files), nullptr);
+    EXPECT_TRUE(GLibLogCapture::contains("get_file_items failed: location look-up failed"));
+    freeFileInfoList(files);
+}
+
+TEST_F(NautilusModuleTest, ActivationQueuesTheActionForTheSelection) {
+    const std::string dir = folder_.path().string();
+    const std::vector<std::string> selection = {dir + "/a b.txt", dir + "/文档.md"};
+    GList* items = fileItems(selection);
+    NautilusMenuItem* copyFullPath = findItem(items, "复制完整路径");
+    ASSERT_NE(copyFullPath, nullptr);
+    nautilus_menu_item_activate(copyFullPath);
+
+    const auto files = queueFiles();
+    ASSERT_EQ(files.size(), 1u);
+    std::ifstream in(files.front());
+    const auto queued = nlohmann::json::parse(in);
+    EXPECT_EQ(queued["actionID"], "copyFullPath");
+    EXPECT_EQ(queued["selectedPaths"], selection);
+    EXPECT_EQ(queued["targetedPath"], dir);
+    nautilus_menu_item_list_free(items);
+}
+
+TEST_F(NautilusModuleTest, BackgroundActivationQueuesTheFolderWithoutSelection) {
+    const std::string dir = folder_.path().string();
+    GList* items = backgroundItems(dir);
+    NautilusMenuItem* copyFullPath = findItem(items, "复制完整路径");
+    ASSERT_NE(copyFullPath, nullptr);
+    nautilus_menu_item_activate(copyFullPath);
+    const auto files = queueFiles();
+    ASSERT_EQ(files.size(), 1u);
+    std::ifstream in(files.front());
+    const auto queued = nlohmann::json::parse(in);
+    EXPECT_EQ(queued["selectedPaths"], nlohmann::json::array());
+    EXPECT_EQ(queued["targetedPath"], dir);
+    nautilus_menu_item_list_free(items);
+}
