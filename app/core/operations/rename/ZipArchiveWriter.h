@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+struct archive;
+struct archive_entry;
+
+namespace quilla {
+
+namespace fs = std::filesystem;
+
+/// Writes a ZIP archive entry by entry (libarchive). Names are stored as UTF-8 and flagged so;
+/// symbolic links are stored as links. Data that deflate cannot shrink (photos, videos, other
+/// archives) is stored as it is, which keeps big archives fast without making them larger.
+/// Failures of the archive library raise commandFailed with its message; failures reading a source
+/// raise the system's error.
+class ZipArchiveWriter final {
+public:
+    /// Writes to `fd`, which stays open and owned by the caller. The output file itself is skipped
+    /// should it lie inside an added folder.
+    explicit ZipArchiveWriter(int fd);
+    /// Appends the archive to `memory`.
+    explicit ZipArchiveWriter(std::string& memory);
+    ~ZipArchiveWriter();
+    ZipArchiveWriter(const ZipArchiveWriter&) = delete;
+    ZipArchiveWriter& operator=(const ZipArchiveWriter&) = delete;
+
+    /// Adds one file, folder or link as `name`; a folder brings everything below it along
+    /// (children in name order, so archives are reproducible).
+    void addItem(const std::string& name, const fs::path& source);
+
+    /// Writes the central directory. Without this call the archive is incomplete.
+    void finish();
+
+    /// Whether a block of file data looks like something deflate could not shrink.
+    static bool looksIncompressible(std::string_view sample);
+
+private:
+    void addDirectory(const std::string& name, const fs::path& source, const struct stat& info);
+    void addRegularFile(const std::string& name, const fs::path& source, const struct stat& info);
+    void addSymbolicLink(const std::string& name, const fs::path& source, const struct stat& info);
+    void writeHeader(archive_entry* entry);
+    void writeData(const char* data, std::size_t size);
+    [[noreturn]] void failWithArchiveError() const;
+
+    archive* archive_;
+    std::string buffer_;
+    dev_t outputDevice_ = 0;
+    ino_t outputInode_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace quilla

@@ -1,0 +1,198 @@
+#include "app/core/operations/rename/ZipExtractor.h"
+
+#include "app/core/executor/FinderActionExecutionError.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <sched.h>
+#include <set>
+#include <thread>
+#include <unistd.h>
+
+namespace quilla {
+namespace {
+
+constexpr std::size_t kReadBlock = std::size_t{1} << 20;
+
+using ArchivePointer = std::unique_ptr<archive, int (*)(archive*)>;
+
+[[noreturn]] void failWith(archive* a) {
+    const char* message = archive_error_string(a);
+    throw FinderActionExecutionError::commandFailed(message ? message : "");
+}
+
+ArchivePointer openForReading(const fs::path& path) {
+    ArchivePointer reader(archive_read_new(), archive_read_free);
+    archive_read_support_format_zip(reader.get());
+    if (archive_read_open_filename(reader.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) failWith(reader.get());
+    return reader;
+}
+
+/// Calls `visit` for each entry header; a damaged archive raises commandFailed.
+void forEachEntry(archive* reader, const std::function<void(archive_entry*)>& visit) {
+    archive_entry* entry = nullptr;
+    for (;;) {
+        const int status = archive_read_next_header(reader, &entry);
+        if (status == ARCHIVE_EOF) return;
+        if (status < ARCHIVE_WARN) failWith(reader); // a name the locale cannot show is only a warning
+        visit(entry);
+    }
+}
+
+/// The entry's name without a trailing slash, as the bytes the file system will get.
+std::string entryName(archive_entry* entry) {
+    const char* name = archive_entry_pathname(entry);
+    std::string text = name ? name : "";
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+bool hasParentStep(const fs::path& path) {
+    for (const auto& part : path) {
+        if (part == "..") return true;
+    }
+    return false;
+}
+
+/// Whether a relative path stays below the extraction folder once "." and ".." are applied
+/// (the folder itself counts as inside).
+bool staysInside(const fs::path& relative) {
+    if (relative.is_absolute()) return false;
+    int depth = 0;
+    for (const auto& part : relative) {
+        if (part == "..") {
+            if (--depth < 0) return false;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+    }
+    return true;
+}
+
+bool belowAnyLink(const fs::path& name, const std::set<fs::path>& links) {
+    for (auto parent = name.parent_path(); !parent.empty() && parent != name; parent = parent.parent_path()) {
+        if (links.count(parent)) return true;
+    }
+    return false;
+}
+
+/// A plain relative name: not empty, not absolute, no ".." step anywhere.
+bool isPlainRelative(const fs::path& name) { return !name.empty() && !name.is_absolute() && !hasParentStep(name); }
+
+/// Whether following `target` from the link's folder passes through another link of the archive
+/// and then climbs: the only way a chain of relative links could leave the folder.
+bool climbsThroughLink(const fs::path& linkName, const fs::path& target, const std::set<fs::path>& links) {
+    if (!hasParentStep(target)) return false;
+    fs::path walked;
+    for (const auto& part : linkName.parent_path() / target) {
+        if (part == "..") {
+            walked = walked.parent_path();
+        } else if (!part.empty() && part != ".") {
+            walked /= part;
+            if (links.count(walked)) return true;
+        }
+    }
+    return false;
+}
+
+struct EntryFacts {
+    fs::path name;
+    bool isLink = false;
+    std::string linkTarget;
+    std::string hardlink;
+};
+
+EntryFacts factsOf(archive_entry* entry) {
+    const char* target = archive_entry_symlink(entry);
+    const char* hardlink = archive_entry_hardlink(entry);
+    return {fs::path(entryName(entry)), archive_entry_filetype(entry) == AE_IFLNK, target ? target : "",
+            hardlink ? hardlink : ""};
+}
+
+bool escapes(const EntryFacts& entry, const std::set<fs::path>& links) {
+    const auto name = entry.name.lexically_normal();
+    if (!isPlainRelative(entry.name) || belowAnyLink(name, links)) return true;
+    if (!entry.hardlink.empty() && (!isPlainRelative(entry.hardlink) || belowAnyLink(entry.hardlink, links))) return true;
+    if (!entry.isLink) return false;
+    const fs::path target = entry.linkTarget;
+    return target.empty() || !staysInside(entry.name.parent_path() / target) || climbsThroughLink(name, target, links);
+}
+
+void copyEntryData(archive* reader, archive* writer) {
+    const void* block = nullptr;
+    std::size_t size = 0;
+    la_int64_t offset = 0;
+    for (;;) {
+        const int status = archive_read_data_block(reader, &block, &size, &offset);
+        if (status == ARCHIVE_EOF) return;
+        if (status != ARCHIVE_OK) failWith(reader); // a warning here is damaged data (bad check sum)
+        if (archive_write_data_block(writer, block, size, offset) < ARCHIVE_WARN) failWith(writer);
+    }
+}
+
+/// Entries are written with relative names from inside `folder`: this thread gets a working
+/// folder of its own (unshare(CLONE_FS)), so the process's working folder never changes.
+void extractHere(const fs::path& archivePath) {
+    auto reader = openForReading(archivePath);
+    ArchivePointer writer(archive_write_disk_new(), archive_write_free);
+    archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
+                                                     ARCHIVE_EXTRACT_SECURE_SYMLINKS |
+                                                     ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS);
+    forEachEntry(reader.get(), [&](archive_entry* entry) {
+        if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN) failWith(writer.get());
+        if (archive_entry_size(entry) > 0) copyEntryData(reader.get(), writer.get());
+        if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN) failWith(writer.get());
+    });
+    if (archive_write_close(writer.get()) != ARCHIVE_OK) failWith(writer.get());
+}
+
+} // namespace
+
+std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
+    std::vector<std::string> names;
+    try {
+        auto reader = openForReading(archivePath);
+        forEachEntry(reader.get(), [&](archive_entry* entry) {
+            const char* name = archive_entry_pathname(entry);
+            names.emplace_back(name ? name : "");
+        });
+    } catch (const std::exception&) {
+        return {};
+    }
+    return names;
+}
+
+void ZipExtractor::checkEntriesStayInside(const fs::path& archivePath) {
+    auto reader = openForReading(archivePath);
+    std::vector<EntryFacts> entries;
+    forEachEntry(reader.get(), [&](archive_entry* entry) { entries.push_back(factsOf(entry)); });
+    std::set<fs::path> links;
+    for (const auto& entry : entries) {
+        if (entry.isLink) links.insert(entry.name.lexically_normal());
+    }
+    for (const auto& entry : entries) {
+        if (escapes(entry, links)) throw FinderActionExecutionError::invalidPath(entry.name.string());
+    }
+}
+
+void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& folder) {
+    const auto absoluteArchive = fs::absolute(archivePath);
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            if (::unshare(CLONE_FS) != 0 || ::chdir(folder.c_str()) != 0) {
+                throw fs::filesystem_error("cannot enter folder", folder, std::error_code(errno, std::generic_category()));
+            }
+            extractHere(absoluteArchive);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+} // namespace quilla

@@ -1,0 +1,238 @@
+#include "app/core/executor/CommandRunner.h"
+#include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/operations/rename/ArchiveOperations.h"
+#include "app/core/operations/rename/ZipArchiveWriter.h"
+#include "app/core/tests/fakes/FakePlatform.h"
+#include "shared/QuillaPaths.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace quilla;
+using quilla::test::readText;
+using quilla::test::TempDir;
+namespace fs = std::filesystem;
+using Paths = std::vector<fs::path>;
+
+namespace {
+
+std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return errorDescription(e);
+    }
+    return "no failure";
+}
+
+std::string tool(const std::string& name, const std::vector<std::string>& arguments) {
+    const auto result = CommandRunner::run("/usr/bin/" + name, arguments, {});
+    EXPECT_EQ(result.exitStatus, 0) << name << ": " << result.standardError;
+    return result.standardOutput;
+}
+
+std::string randomBytes(std::size_t size) {
+    std::mt19937_64 generator(42);
+    std::string bytes(size, '\0');
+    for (auto& c : bytes) c = static_cast<char>(generator());
+    return bytes;
+}
+
+std::vector<std::string> listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        names.push_back(entry.path().lexically_relative(folder).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+/// Builds an archive with Python's zipfile, the way a hostile archive would be made.
+void makeZip(const fs::path& archive, const std::string& body) {
+    std::string out;
+    ASSERT_EQ(test::runPython("import zipfile\nz = zipfile.ZipFile(r'" + archive.string() + "', 'w')\n" + body + "z.close()\n", &out), 0)
+        << out;
+}
+
+const char* kSymlinkEntry = R"(
+def link(z, name, target):
+    info = zipfile.ZipInfo(name)
+    info.create_system = 3
+    info.external_attr = (0o120777 << 16)
+    z.writestr(info, target)
+)";
+
+struct Archives : ::testing::Test {
+    test::FakePlatform platform;
+    ExecutorContext context = platform.context();
+    FinderActionExecutor executor{context};
+    TempDir dir;
+
+    ActionResult perform(const std::string& id, Paths selected) {
+        return executor.perform({.actionID = id, .selectedPaths = std::move(selected)});
+    }
+};
+
+} // namespace
+
+TEST_F(Archives, OneFolderBecomesNameZipWithRelativeEntries) {
+    dir.write("Photos/a.txt", "alpha");
+    dir.write("Photos/sub/照片 \"1\".txt", "beta");
+    const auto result = perform("compressToZIP", {dir / "Photos"});
+    ASSERT_EQ(result, Paths{dir / "Photos.zip"});
+    EXPECT_EQ(tool("zipinfo", {"-1", result[0].string()}), "Photos/\nPhotos/a.txt\nPhotos/sub/\nPhotos/sub/照片 \"1\".txt\n");
+    tool("unzip", {"-tq", result[0].string()});
+    std::string out;
+    ASSERT_EQ(test::runPython("import zipfile\nz = zipfile.ZipFile(r'" + result[0].string() +
+                                  "')\nprint([(i.filename, i.flag_bits & 0x800 != 0) for i in z.infolist() if not i.is_dir()])\n"
+                                  "print(z.read('Photos/sub/照片 \"1\".txt').decode())\n",
+                              &out),
+              0)
+        << out;
+    EXPECT_EQ(out, "[('Photos/a.txt', True), ('Photos/sub/照片 \"1\".txt', True)]\nbeta\n");
+    EXPECT_EQ(platform.workspace.calls, (std::vector<std::string>{"open " + dir.path().string()}));
+    EXPECT_NE(readText(paths::appActionLogPath())
+                  .find("compressed ZIP=" + result[0].string() +
+                        " entries=[\"Photos/\", \"Photos/a.txt\", \"Photos/sub/\", \"Photos/sub/照片 \\\"1\\\".txt\"]"),
+              std::string::npos);
+}
+
+TEST_F(Archives, SeveralItemsMakeArchiveWithFreeEntryNames) {
+    const auto a = dir.write("x/a.txt", "first");
+    const auto otherA = dir.write("y/a.txt", "second");
+    const auto report = dir.write("x/report.pdf", "pdf");
+    dir.write("x/Archive.zip", "taken");
+    EXPECT_EQ(perform("compressToZIP", {a, otherA}), Paths{dir / "x/Archive 2.zip"});
+    EXPECT_EQ(tool("zipinfo", {"-1", (dir / "x/Archive 2.zip").string()}), "a.txt\na 2.txt\n");
+    EXPECT_EQ(tool("unzip", {"-p", (dir / "x/Archive 2.zip").string(), "a 2.txt"}), "second");
+    EXPECT_EQ(perform("compressToZIP", {report}), Paths{dir / "x/report.zip"});
+    // No work folder or partial archive is left anywhere.
+    for (const auto& entry : fs::directory_iterator(paths::tempDir())) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with("quilla-archive-")) << entry.path();
+    }
+    EXPECT_EQ(listing(dir / "x"), (std::vector<std::string>{"Archive 2.zip", "Archive.zip", "a.txt", "report.pdf", "report.zip"}));
+}
+
+TEST_F(Archives, IncompressibleDataIsStoredAndTextIsDeflated) {
+    dir.write("mix/noise.bin", randomBytes(3 << 20));
+    dir.write("mix/small-noise.bin", randomBytes(20000));
+    dir.write("mix/text.txt", std::string(200000, 'a'));
+    const auto archive = perform("compressToZIP", {dir / "mix"})[0];
+    const auto info = tool("zipinfo", {archive.string()});
+    EXPECT_NE(info.find("stor mix/noise.bin"), std::string::npos) << info;
+    EXPECT_NE(info.find("stor mix/small-noise.bin"), std::string::npos) << info;
+    EXPECT_EQ(info.find("stor mix/text.txt"), std::string::npos) << info;
+    tool("unzip", {"-tq", archive.string()});
+    EXPECT_LT(fs::file_size(archive), (3u << 20) + 20000 + 10000);
+}
+
+TEST_F(Archives, LinksAreStoredAsLinksAndTheTargetItemIsUsedWhenNothingIsSelected) {
+    dir.write("proj/file", "f");
+    fs::create_symlink("file", dir / "proj/link");
+    const auto archive = executor.perform({.actionID = "compressToZIP", .targetedPath = dir / "proj"});
+    ASSERT_EQ(archive, Paths{dir / "proj.zip"});
+    const auto extracted = perform("extractZIPToFolder", {archive[0]});
+    ASSERT_EQ(extracted, Paths{dir / "proj 2"});
+    EXPECT_EQ(fs::read_symlink(dir / "proj 2/proj/link"), "file");
+    EXPECT_EQ(readText(dir / "proj 2/proj/file"), "f");
+}
+
+TEST_F(Archives, ExtractToFolderUsesFreeNamesAndHereReportsNewItems) {
+    dir.write("src/data/one.txt", "1");
+    dir.write("src/two.txt", "2");
+    const auto archive = perform("compressToZIP", {dir / "src/data", dir / "src/two.txt"})[0];
+    fs::create_directories(dir / "out");
+    fs::rename(archive, dir / "out/data.ZIP");
+    EXPECT_EQ(perform("extractZIPToFolder", {dir / "out/data.ZIP"}), Paths{dir / "out/data"});
+    EXPECT_EQ(perform("extractZIPToFolder", {dir / "out/data.ZIP"}), Paths{dir / "out/data 2"});
+    EXPECT_EQ(readText(dir / "out/data 2/data/one.txt"), "1");
+    fs::remove_all(dir / "out/data");
+    EXPECT_EQ(perform("extractZIPHere", {dir / "out/data.ZIP"}), (Paths{dir / "out/data", dir / "out/two.txt"}));
+    dir.write("out/two.txt", "changed");
+    // Everything already there: the folder itself is the result, and same-named files are replaced.
+    EXPECT_EQ(perform("extractZIPHere", {dir / "out/data.ZIP"}), Paths{dir / "out"});
+    EXPECT_EQ(readText(dir / "out/two.txt"), "2");
+    EXPECT_EQ(listing(dir / "out"), (std::vector<std::string>{"data", "data 2", "data 2/data", "data 2/data/one.txt",
+                                                              "data 2/two.txt", "data.ZIP", "data/one.txt", "two.txt"}));
+}
+
+TEST_F(Archives, NothingToExtractIsNoSelection) {
+    const auto text = dir.write("a.txt", "");
+    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {text}); }), "请先在 Finder 中选择文件。");
+}
+
+TEST_F(Archives, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* name;
+        std::string body;
+        const char* refused;
+    };
+    const Case cases[] = {
+        {"dotdot", "z.writestr('fine.txt', 'ok')\nz.writestr('../evil.txt', 'x')\n", "../evil.txt"},
+        {"inner-dotdot", "z.writestr('fine.txt', 'ok')\nz.writestr('a/../../evil.txt', 'x')\n", "a/../../evil.txt"},
+        {"absolute", "z.writestr('fine.txt', 'ok')\nz.writestr(zipfile.ZipInfo('/tmp/quilla-evil.txt'), 'x')\n",
+         "/tmp/quilla-evil.txt"},
+        {"link-out", std::string(kSymlinkEntry) + "z.writestr('fine.txt', 'ok')\nlink(z, 'escape', '..')\nz.writestr('escape/evil.txt', 'x')\n",
+         "escape"},
+        {"link-absolute", std::string(kSymlinkEntry) + "link(z, 'etc', '/etc')\n", "etc"},
+        {"link-chain", std::string(kSymlinkEntry) + "link(z, 'd', '.')\nlink(z, 'e', 'd/d/d/..')\n", "e"},
+        {"through-inner-link", std::string(kSymlinkEntry) + "link(z, 'in', 'sub')\nz.writestr('in/f.txt', 'x')\n", "in/f.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto folder = dir / c.name;
+        fs::create_directories(folder);
+        makeZip(folder / "evil.zip", c.body);
+        for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+            EXPECT_EQ(failureOf([&] { perform(id, {folder / "evil.zip"}); }), std::string("路径不可用：") + c.refused) << id;
+        }
+        EXPECT_EQ(listing(folder), std::vector<std::string>{"evil.zip"});
+    }
+    EXPECT_FALSE(fs::exists("/tmp/quilla-evil.txt"));
+    EXPECT_FALSE(fs::exists(dir / "evil.txt"));
+}
+
+TEST_F(Archives, SafeLinksInsideTheArchiveAreKept) {
+    makeZip(dir / "ok.zip", std::string(kSymlinkEntry) + "z.writestr('lib/libx.so.1', 'elf')\nlink(z, 'lib/libx.so', 'libx.so.1')\n"
+                                                         "link(z, 'top', 'lib/../lib/libx.so.1')\n");
+    EXPECT_EQ(perform("extractZIPToFolder", {dir / "ok.zip"}), Paths{dir / "ok"});
+    EXPECT_EQ(readText(dir / "ok/lib/libx.so"), "elf");
+    EXPECT_EQ(readText(dir / "ok/top"), "elf");
+}
+
+TEST_F(Archives, ADamagedArchiveLeavesNothingHalfWritten) {
+    dir.write("src/a.txt", std::string(100000, 'a'));
+    dir.write("src/b.bin", randomBytes(300000));
+    const auto archive = perform("compressToZIP", {dir / "src/a.txt", dir / "src/b.bin"})[0];
+    auto bytes = readText(archive);
+    bytes[bytes.size() / 2] ^= 0x55; // inside the stored data of b.bin: its check sum fails
+    fs::create_directories(dir / "out");
+    dir.write("out/broken.zip", bytes);
+    EXPECT_NE(failureOf([&] { perform("extractZIPHere", {dir / "out/broken.zip"}); }), "no failure");
+    EXPECT_NE(failureOf([&] { perform("extractZIPToFolder", {dir / "out/broken.zip"}); }), "no failure");
+    EXPECT_EQ(listing(dir / "out"), std::vector<std::string>{"broken.zip"});
+}
+
+TEST(ArchiveHelpers, NewChildrenAreSortedAndFallBackToTheFolder) {
+    TempDir dir;
+    dir.write("old", "");
+    const auto before = archives::childPathSet(dir.path());
+    EXPECT_EQ(archives::newChildren(dir.path(), before), Paths{dir.path()});
+    dir.write(".hidden", "");
+    dir.write("b", "");
+    EXPECT_EQ(archives::newChildren(dir.path(), before), (Paths{dir / ".hidden", dir / "b"}));
+    EXPECT_TRUE(archives::childPathSet(dir / "missing").empty());
+    EXPECT_TRUE(archives::zipEntries(dir / "old").empty());
+}
+
+TEST(ArchiveHelpers, IncompressibleMeansHighEntropyAndBigEnough) {
+    EXPECT_TRUE(ZipArchiveWriter::looksIncompressible(randomBytes(16384)));
+    EXPECT_FALSE(ZipArchiveWriter::looksIncompressible(randomBytes(1000)));
+    EXPECT_FALSE(ZipArchiveWriter::looksIncompressible(std::string(16384, 'q')));
+    std::string text;
+    while (text.size() < 16384) text += "the quick brown fox jumps over the lazy dog ";
+    EXPECT_FALSE(ZipArchiveWriter::looksIncompressible(text));
+}
