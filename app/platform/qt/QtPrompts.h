@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/core/platform/Prompts.h"
+
+#include <functional>
+
+namespace quilla {
+
+class QtMainThreadDispatcher;
+
+/// The executor's modal questions as Qt dialogs on the main thread: a caller on another thread
+/// waits for the answer. When dialogs cannot be shown (no QApplication, i.e. no display or a
+/// windowless start) every prompt answers "cancel" and the diagnostic log says so.
+class QtPrompts final : public Prompts {
+public:
+    /// `dialogsAllowed` false keeps every dialog away even when a display exists (windowless start).
+    QtPrompts(QtMainThreadDispatcher& dispatcher, bool dialogsAllowed);
+
+    std::optional<std::string> promptText(const std::string& title, const std::string& message) override;
+
+    std::optional<std::pair<std::string, std::string>>
+    promptTwoTexts(const std::string& title, const std::string& firstLabel, const std::string& secondLabel,
+                   const std::string& message = {}) override;
+
+    std::optional<std::filesystem::path>
+    chooseDirectory(const std::string& title, const std::string& confirmButton,
+                    const std::optional<std::filesystem::path>& startingDirectory = std::nullopt) override;
+
+    /// Whether a dialog can be shown now.
+    bool dialogsAvailable() const;
+
+    // Object names of the dialogs' parts, for tests and accessibility tools.
+    static constexpr const char* fieldName = "quillaPromptField";
+    static constexpr const char* firstFieldName = "quillaPromptFirstField";
+    static constexpr const char* secondFieldName = "quillaPromptSecondField";
+
+private:
+    /// Logs the refusal and answers false when no dialog can be shown; else runs `show` on the
+    /// main thread and answers whether it ran.
+    bool runDialog(const std::string& title, const std::function<void()>& show);
+
+    QtMainThreadDispatcher& dispatcher_;
+    bool dialogsAllowed_;
+};
+
+} // namespace quilla
