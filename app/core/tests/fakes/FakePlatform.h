@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -107,8 +108,38 @@ public:
     std::vector<fs::path> selection() override { return selected; }
     std::optional<fs::path> frontFolder() override { return front; }
 
+    // View control: every call is recorded as one line ("view list", "sort name", "apply icon name",
+    // "menu sort size", "hidden true"); `failing` names calls that throw `failure` instead.
+    void setViewMode(FinderViewMode mode) override { record("view " + std::string(rawValue(mode))); }
+    void setSortColumn(FinderSortMode mode) override { record("sort " + std::string(rawValue(mode))); }
+    void applyView(FinderViewMode viewMode, FinderSortMode sortMode) override {
+        record("apply " + std::string(rawValue(viewMode)) + " " + std::string(rawValue(sortMode)));
+    }
+    void sortUsingViewOptions(FinderSortMode mode) override { record("menu sort " + std::string(rawValue(mode))); }
+    std::string viewSortState() override { return state; }
+    bool isShowingHiddenFiles() override { return showingHidden; }
+    void setShowingHiddenFiles(bool show) override {
+        record(show ? "hidden true" : "hidden false");
+        showingHidden = show;
+    }
+
     std::vector<fs::path> selected;
     std::optional<fs::path> front;
+    std::vector<std::string> calls;
+    std::vector<std::string> failing; ///< call prefixes that fail, e.g. "menu sort"
+    std::string failure = "scripting failed";
+    std::string state = "list-view | sort=name/normal";
+    bool showingHidden = false;
+
+private:
+    void record(const std::string& call) {
+        calls.push_back(call);
+        for (const auto& prefix : failing) {
+            if (call.starts_with(prefix)) {
+                throw std::runtime_error(failure);
+            }
+        }
+    }
 };
 
 /// Moves items into a folder of its own instead of the real Trash.
