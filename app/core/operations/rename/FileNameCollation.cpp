@@ -12,13 +12,21 @@
 namespace quilla::collation {
 namespace {
 
+/// The user's locale; the POSIX locale has a code-point-like tailoring (all capitals first) that no
+/// file manager shows, so it falls back to the root order.
+icu::Locale orderingLocale() {
+    const auto& locale = icu::Locale::getDefault();
+    const std::string_view variant = locale.getVariant();
+    return variant == "POSIX" ? icu::Locale::getRoot() : locale;
+}
+
 /// Collators are costly to make and not safe to share between threads: one per thread and kind.
 icu::Collator& collator(icu::Collator::ECollationStrength strength, bool numeric) {
     thread_local std::unique_ptr<icu::Collator> cache[2];
     auto& slot = cache[numeric ? 1 : 0];
     if (!slot) {
         UErrorCode status = U_ZERO_ERROR;
-        slot.reset(icu::Collator::createInstance(numeric ? icu::Locale::getDefault() : icu::Locale::getRoot(), status));
+        slot.reset(icu::Collator::createInstance(numeric ? orderingLocale() : icu::Locale::getRoot(), status));
         if (U_FAILURE(status) || !slot) {
             status = U_ZERO_ERROR;
             slot.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));

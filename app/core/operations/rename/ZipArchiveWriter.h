@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/operations/rename/ScopedUTF8Locale.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -46,6 +48,7 @@ private:
     void writeData(const char* data, std::size_t size);
     [[noreturn]] void failWithArchiveError() const;
 
+    ScopedUTF8Locale utf8_; // a writer is used by the thread that made it
     archive* archive_;
     std::string buffer_;
     dev_t outputDevice_ = 0;

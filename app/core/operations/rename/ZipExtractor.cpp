@@ -1,6 +1,7 @@
 #include "app/core/operations/rename/ZipExtractor.h"
 
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/operations/rename/ScopedUTF8Locale.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -24,6 +25,7 @@ using ArchivePointer = std::unique_ptr<archive, int (*)(archive*)>;
     throw FinderActionExecutionError::commandFailed(message ? message : "");
 }
 
+/// Callers hold a ScopedUTF8Locale for as long as they read names.
 ArchivePointer openForReading(const fs::path& path) {
     ArchivePointer reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
@@ -152,6 +154,7 @@ void extractHere(const fs::path& archivePath) {
 } // namespace
 
 std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
+    const ScopedUTF8Locale utf8;
     std::vector<std::string> names;
     try {
         auto reader = openForReading(archivePath);
@@ -166,6 +169,7 @@ std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
 }
 
 void ZipExtractor::checkEntriesStayInside(const fs::path& archivePath) {
+    const ScopedUTF8Locale utf8;
     auto reader = openForReading(archivePath);
     std::vector<EntryFacts> entries;
     forEachEntry(reader.get(), [&](archive_entry* entry) { entries.push_back(factsOf(entry)); });
@@ -186,6 +190,7 @@ void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& fold
             if (::unshare(CLONE_FS) != 0 || ::chdir(folder.c_str()) != 0) {
                 throw fs::filesystem_error("cannot enter folder", folder, std::error_code(errno, std::generic_category()));
             }
+            const ScopedUTF8Locale utf8;
             extractHere(absoluteArchive);
         } catch (...) {
             failure = std::current_exception();

@@ -51,7 +51,9 @@ TEST_F(CopyMove, CopiesTakeTheNextFreeNameAndLeaveExistingItemsAlone) {
     EXPECT_EQ(readText(dir / "dst/a 2.txt"), "old 2");
     EXPECT_EQ(readText(dir / "dst/Project 2.old/inner/f"), "deep");
     EXPECT_EQ(readText(source), "new");
-    EXPECT_EQ(platform.workspace.calls, (std::vector<std::string>{"open " + (dir / "dst").string()}));
+    // A copied folder is shown itself; a copied file by its folder.
+    EXPECT_EQ(platform.workspace.calls,
+              (std::vector<std::string>{"open " + (dir / "dst").string(), "open " + (dir / "dst/Project 2.old").string()}));
 }
 
 TEST_F(CopyMove, CopyIntoItsOwnFolderMakesANumberedDuplicate) {

@@ -183,7 +183,7 @@ TEST(BlankDocuments, PDFHasOneLetterPage) {
     QuillaFileTemplate(QuillaFileTemplate::Kind::pdf).write(dir / "d.pdf");
     QPDF pdf;
     pdf.processFile((dir / "d.pdf").c_str());
-    const auto pages = QPDFPageDocumentHelper(pdf).getAllPages();
+    auto pages = QPDFPageDocumentHelper(pdf).getAllPages();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].getAttribute("/MediaBox", false).unparse(), "[ 0 0 612 792 ]");
 }
