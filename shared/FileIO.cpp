@@ -109,6 +109,38 @@ std::optional<std::string> readFileCapped(const std::filesystem::path& path, std
     }
 }
 
+namespace {
+
+// Publishes `bytes` as a new file at `path` in one step, without replacing a file another writer
+// created meanwhile: the complete temporary file is hard-linked into place. False only when
+// `path` already exists; where hard links are unsupported the temporary file is renamed instead.
+bool createWholeUnlessExists(const std::filesystem::path& path, std::string_view bytes) {
+    const auto directory = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    std::string temporary = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return true;
+    }
+    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes);
+    ::close(fd);
+    if (written && ::link(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            ::unlink(temporary.c_str());
+            return false;
+        }
+        if ((error == EPERM || error == ENOSYS || error == EOPNOTSUPP) && ::rename(temporary.c_str(), path.c_str()) == 0) {
+            return true;
+        }
+    }
+    ::unlink(temporary.c_str());
+    return true;
+}
+
+} // namespace
+
 void appendLogLine(const std::filesystem::path& path, std::string_view line, std::size_t rotateAtBytes) noexcept {
     try {
         std::string text(line);
@@ -129,8 +161,14 @@ void appendLogLine(const std::filesystem::path& path, std::string_view line, std
             }
         }
         // Missing (or just rotated): create it whole, so a reader never sees a partial first line.
-        if (!writeFileAtomically(path, text, true)) {
-            return;
+        // A writer that loses the race to create it appends to the winner's file rather than
+        // replacing it (which would drop the winner's lines).
+        if (!createWholeUnlessExists(path, text)) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+            if (fd >= 0) {
+                writeAll(fd, text);
+                ::close(fd);
+            }
         }
     } catch (...) {
     }
