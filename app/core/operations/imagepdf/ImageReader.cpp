@@ -3,7 +3,9 @@
 #include "app/core/operations/imagepdf/ImageToolErrors.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
 
+#include <map>
 #include <set>
+#include <string_view>
 
 namespace quilla {
 namespace {
@@ -67,7 +69,15 @@ std::optional<std::string> ImageReader::loaderFor(const std::filesystem::path& p
     if (loader == nullptr) {
         return std::nullopt;
     }
-    return std::string(loader);
+    // libvips answers with the loader's class name; the operation names are what the rest of
+    // this program speaks.
+    static const std::map<std::string, std::string, std::less<>> operations{
+        {"VipsForeignLoadJpegFile", "jpegload"}, {"VipsForeignLoadPngFile", "pngload"},
+        {"VipsForeignLoadTiffFile", "tiffload"}, {"VipsForeignLoadWebpFile", "webpload"},
+        {"VipsForeignLoadNsgifFile", "gifload"}, {"VipsForeignLoadHeifFile", "heifload"},
+        {"VipsForeignLoadMagickFile", "magickload"}, {"VipsForeignLoadMagick7File", "magickload"}};
+    const auto found = operations.find(std::string_view(loader));
+    return found != operations.end() ? found->second : std::string(loader);
 }
 
 bool ImageReader::isMultiPage(const std::string& loader) {

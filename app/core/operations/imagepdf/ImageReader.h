@@ -33,7 +33,8 @@ public:
     /// read as load options, so an empty option list is always appended.
     static std::string vipsName(const std::filesystem::path& path);
 
-    /// The loader that recognises the file, or nothing (not an image, missing, unreadable).
+    /// The loader operation ("jpegload", …) that recognises the file, or nothing (not an image,
+    /// missing, unreadable).
     static std::optional<std::string> loaderFor(const std::filesystem::path& path);
 
     /// The header, checked against the pixel cap. `allPages` counts every page or frame.

@@ -33,6 +33,12 @@ FinderActionExecutionError imageTooLarge(const std::string& what, std::uint64_t 
     return failure("图片尺寸过大：%@", what, std::to_string(width) + " × " + std::to_string(height));
 }
 
+void failOnRecordedVipsError(const std::filesystem::path& source) {
+    if (*vips_error_buffer() != '\0') {
+        throw imageProcessingFailed(source, takeVipsError());
+    }
+}
+
 std::string takeVipsError() {
     std::string text = vips_error_buffer();
     vips_error_clear();

@@ -21,6 +21,11 @@ FinderActionExecutionError imageProcessingFailed(const std::filesystem::path& pa
 /// "图片尺寸过大：WHAT（W × H）": refused before any pixel is decoded or made.
 FinderActionExecutionError imageTooLarge(const std::string& what, std::uint64_t width, std::uint64_t height);
 
+/// Throws imageProcessingFailed when libvips recorded an error during a pass that reported
+/// success: a failure in one worker thread can be lost on the way back, and an image must never
+/// be taken for whole when part of it failed to decode. Call vips_error_clear() before the pass.
+void failOnRecordedVipsError(const std::filesystem::path& source);
+
 /// libvips' pending error sentence (first line, trimmed), then clears it.
 std::string takeVipsError();
 

@@ -60,12 +60,14 @@ void writeImage(const VImage& image, const AtomicOutputFile& out, const fs::path
     if (isJPEGSuffix(suffix)) {
         options->set("Q", jpegQuality);
     }
+    vips_error_clear();
     try {
         image.write_to_file(out.path().c_str(), options);
     } catch (const vips::VError& error) {
         vips_error_clear();
         throw imageProcessingFailed(source, error.what());
     }
+    failOnRecordedVipsError(source);
 }
 
 // Builds a lazy pipeline; libvips' own errors name the file as a processing failure.

@@ -36,12 +36,35 @@ struct EmbeddedJPEG {
     std::size_t length = 0;
 };
 
-// Copies the JPEG's bytes (SOI to EOI) when the document is written.
-class JPEGDataProvider final : public QPDFObjectHandle::StreamDataProvider {
+// Records a provider's failure for the caller before the writer swallows its details.
+class RecordingProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
-    JPEGDataProvider(fs::path path, std::size_t length) : path_(std::move(path)), length_(length) {}
+    explicit RecordingProvider(PDFImageFailure failure) : failure_(std::move(failure)) {}
 
-    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override {
+    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) final {
+        try {
+            provide(pipeline);
+        } catch (...) {
+            *failure_ = std::current_exception();
+            throw;
+        }
+    }
+
+protected:
+    virtual void provide(Pipeline* pipeline) = 0;
+
+private:
+    PDFImageFailure failure_;
+};
+
+// Copies the JPEG's bytes (SOI to EOI) when the document is written.
+class JPEGDataProvider final : public RecordingProvider {
+public:
+    JPEGDataProvider(PDFImageFailure failure, fs::path path, std::size_t length)
+        : RecordingProvider(std::move(failure)), path_(std::move(path)), length_(length) {}
+
+private:
+    void provide(Pipeline* pipeline) override {
         std::ifstream in(path_, std::ios::binary);
         std::array<char, 1 << 16> buffer{};
         std::size_t left = length_;
@@ -57,7 +80,6 @@ public:
         pipeline->finish();
     }
 
-private:
     fs::path path_;
     std::size_t length_;
 };
@@ -97,11 +119,13 @@ int writeRows(VipsRegion* region, VipsRect* area, void* user) {
 
 // Decodes the image again at write time and streams the colour or the alpha samples, row by
 // row, into the writer.
-class PixelDataProvider final : public QPDFObjectHandle::StreamDataProvider {
+class PixelDataProvider final : public RecordingProvider {
 public:
-    PixelDataProvider(fs::path path, bool alpha) : path_(std::move(path)), alpha_(alpha) {}
+    PixelDataProvider(PDFImageFailure failure, fs::path path, bool alpha)
+        : RecordingProvider(std::move(failure)), path_(std::move(path)), alpha_(alpha) {}
 
-    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override {
+private:
+    void provide(Pipeline* pipeline) override {
         const VImage image = pagePixels(path_);
         const int colours = colourBands(image);
         VImage part;
@@ -113,6 +137,7 @@ public:
             throw imageProcessingFailed(path_, error.what());
         }
         SinkTarget target{pipeline, nullptr};
+        vips_error_clear();
         const int status = vips_sink_disc(part.get_image(), writeRows, &target);
         if (target.failure) {
             vips_error_clear();
@@ -121,10 +146,10 @@ public:
         if (status != 0) {
             throw imageProcessingFailed(path_, takeVipsError());
         }
+        failOnRecordedVipsError(path_);
         pipeline->finish();
     }
 
-private:
     fs::path path_;
     bool alpha_;
 };
@@ -206,14 +231,14 @@ void addPage(QPDF& pdf, const QPDFObjectHandle& image, int orientation, long lon
     QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
 }
 
-void appendJPEG(QPDF& pdf, const fs::path& item, const EmbeddedJPEG& jpeg) {
+void appendJPEG(QPDF& pdf, const fs::path& item, const EmbeddedJPEG& jpeg, const PDFImageFailure& failure) {
     const auto pixels = static_cast<std::uint64_t>(jpeg.width) * static_cast<std::uint64_t>(jpeg.height);
     if (pixels > ImageReader::maxPixels) {
         throw imageTooLarge(item.string(), static_cast<std::uint64_t>(jpeg.width), static_cast<std::uint64_t>(jpeg.height));
     }
     const char* space = jpeg.components == 1 ? "/DeviceGray" : jpeg.components == 3 ? "/DeviceRGB" : "/DeviceCMYK";
     auto image = imageXObject(pdf, jpeg.width, jpeg.height, space,
-                              std::make_shared<JPEGDataProvider>(item, jpeg.length), true);
+                              std::make_shared<JPEGDataProvider>(failure, item, jpeg.length), true);
     if (jpeg.components == 4 && jpeg.adobe) {
         // Adobe's CMYK JPEGs store inverted samples.
         image.getDict().replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
@@ -221,14 +246,14 @@ void appendJPEG(QPDF& pdf, const fs::path& item, const EmbeddedJPEG& jpeg) {
     addPage(pdf, image, jpeg.orientation, jpeg.width, jpeg.height);
 }
 
-void appendPixels(QPDF& pdf, const fs::path& item) {
+void appendPixels(QPDF& pdf, const fs::path& item, const PDFImageFailure& failure) {
     const VImage header = pagePixels(item);
     const int colours = colourBands(header);
     auto image = imageXObject(pdf, header.width(), header.height(), colours == 1 ? "/DeviceGray" : "/DeviceRGB",
-                              std::make_shared<PixelDataProvider>(item, false), false);
+                              std::make_shared<PixelDataProvider>(failure, item, false), false);
     if (header.has_alpha()) {
         auto mask = imageXObject(pdf, header.width(), header.height(), "/DeviceGray",
-                                 std::make_shared<PixelDataProvider>(item, true), false);
+                                 std::make_shared<PixelDataProvider>(failure, item, true), false);
         image.getDict().replaceKey("/SMask", mask);
     }
     addPage(pdf, image, 1, header.width(), header.height());
@@ -236,7 +261,7 @@ void appendPixels(QPDF& pdf, const fs::path& item) {
 
 } // namespace
 
-bool PDFImagePage::append(QPDF& pdf, const fs::path& item) {
+bool PDFImagePage::append(QPDF& pdf, const fs::path& item, const PDFImageFailure& failure) {
     const auto loader = ImageReader::loaderFor(item);
     if (!loader) {
         vips_error_clear();
@@ -244,11 +269,11 @@ bool PDFImagePage::append(QPDF& pdf, const fs::path& item) {
     }
     if (*loader == "jpegload") {
         if (const auto jpeg = embeddableJPEG(item)) {
-            appendJPEG(pdf, item, *jpeg);
+            appendJPEG(pdf, item, *jpeg, failure);
             return true;
         }
     }
-    appendPixels(pdf, item);
+    appendPixels(pdf, item, failure);
     return true;
 }
 

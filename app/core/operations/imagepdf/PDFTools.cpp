@@ -89,7 +89,7 @@ void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure 
         configure(writer);
         writer.write();
     } catch (const FinderActionExecutionError&) {
-        throw; // an image's own, clearer failure
+        throw;
     } catch (const std::exception&) {
         throw FinderActionExecutionError::unsupportedAction(operation);
     }
@@ -138,12 +138,6 @@ bool appendPages(QPDFPageDocumentHelper& target, QPDF& source) {
     }
 }
 
-std::string pageFileName(std::size_t number) {
-    char name[48];
-    std::snprintf(name, sizeof name, "Page %03zu.pdf", number);
-    return name;
-}
-
 void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pageFiles) {
     QPDFPageDocumentHelper pages(document);
     auto all = pages.getAllPages();
@@ -156,7 +150,7 @@ void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pag
     for (std::size_t i = 0; i < all.size(); ++i) {
         QPDF single;
         single.emptyPDF();
-        const fs::path file = folder / pageFileName(i + 1);
+        const fs::path file = folder / PDFTools::pageFileName(i + 1);
         try {
             QPDFPageDocumentHelper(single).addPage(all[i], false);
             writePDF(single, file, "splitPDFs");
@@ -170,6 +164,12 @@ void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pag
 }
 
 } // namespace
+
+std::string PDFTools::pageFileName(std::size_t number) {
+    char name[48];
+    std::snprintf(name, sizeof name, "Page %03zu.pdf", number);
+    return name;
+}
 
 std::vector<fs::path> PDFTools::compressPDFs(const ExecutorContext& context, const std::vector<fs::path>& selected) {
     std::vector<fs::path> outputs;
@@ -242,16 +242,24 @@ fs::path PDFTools::imagesToPDF(const ExecutorContext& context, const std::vector
     }
     QPDF pdf;
     pdf.emptyPDF();
+    const auto failure = std::make_shared<std::exception_ptr>();
     bool anyPage = false;
     for (const auto& item : selected) {
-        anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item))) || anyPage;
+        anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item)), failure) || anyPage;
     }
     if (!anyPage) {
         throw Unsupported::unsupportedAction("imagesToPDF");
     }
     const fs::path folder = executor::standardized(fs::absolute(selected.front())).parent_path();
     AtomicOutputFile out(folder, ".pdf");
-    writePDF(pdf, out.path(), "imagesToPDF", [](QPDFWriter& writer) { writer.setMinimumPDFVersion("1.4"); });
+    try {
+        writePDF(pdf, out.path(), "imagesToPDF", [](QPDFWriter& writer) { writer.setMinimumPDFVersion("1.4"); });
+    } catch (const FinderActionExecutionError&) {
+        if (*failure) {
+            std::rethrow_exception(*failure); // the image's own error, naming the file
+        }
+        throw;
+    }
     const auto output = out.commitAsFreeName(folder, "Images", "pdf");
     executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
     return output;

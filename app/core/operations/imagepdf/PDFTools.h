@@ -2,7 +2,9 @@
 
 #include "app/core/executor/ExecutorContext.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace quilla {
@@ -37,6 +39,9 @@ public:
     /// when no item is an image; commandFailed naming the file for a damaged or oversized image.
     static std::filesystem::path imagesToPDF(const ExecutorContext& context,
                                              const std::vector<std::filesystem::path>& selected);
+
+    /// "Page " + the page number with at least three digits + ".pdf".
+    static std::string pageFileName(std::size_t number);
 };
 
 } // namespace quilla
