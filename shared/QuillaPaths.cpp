@@ -30,12 +30,8 @@ const passwd* passwordEntry() {
 
 // user-dirs.dirs lines look like XDG_DESKTOP_DIR="$HOME/Desktop"; only "$HOME/…" and
 // absolute paths are valid values.
-std::optional<fs::path> userDirFromFile(const std::string& key) {
-    auto text = readFileCapped(configHome() / "user-dirs.dirs", 64 * 1024);
-    if (!text) {
-        return std::nullopt;
-    }
-    std::istringstream lines(*text);
+std::optional<fs::path> userDirFromText(std::string_view text, const std::string& key) {
+    std::istringstream lines{std::string(text)};
     std::string line;
     const std::string prefix = key + "=\"";
     while (std::getline(lines, line)) {
@@ -110,7 +106,7 @@ fs::path shortcutsDir() { return appSupportDir() / "shortcuts"; }
 fs::path autostartDir() { return configHome() / "autostart"; }
 fs::path homeTrashDir() { return dataHome() / "Trash"; }
 
-fs::path userDir(UserDir which) {
+fs::path userDir(UserDir which, const std::optional<std::string>& userDirsText) {
     struct Entry {
         const char* key;
         const char* fallback;
@@ -120,8 +116,13 @@ fs::path userDir(UserDir which) {
         {"XDG_PICTURES_DIR", "Pictures"},   {"XDG_VIDEOS_DIR", "Videos"},     {"XDG_MUSIC_DIR", "Music"},
     };
     const Entry& entry = kEntries[static_cast<int>(which)];
-    return userDirFromFile(entry.key).value_or(home() / entry.fallback);
+    const auto fromFile = userDirsText ? userDirFromText(*userDirsText, entry.key) : std::nullopt;
+    return fromFile.value_or(home() / entry.fallback);
 }
+
+fs::path userDir(UserDir which) { return userDir(which, readFileCapped(userDirsFile(), kMaxUserDirsBytes)); }
+
+fs::path userDirsFile() { return configHome() / "user-dirs.dirs"; }
 
 fs::path applicationsDir() { return "/usr/share/applications"; }
 

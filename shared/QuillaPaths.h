@@ -49,6 +49,12 @@ enum class UserDir { desktop, downloads, documents, pictures, movies, music };
 /// An XDG user folder from user-dirs.dirs (which may have localised names such as ~/桌面);
 /// without an entry, ~/Desktop, ~/Downloads, ~/Documents, ~/Pictures, ~/Videos or ~/Music.
 fs::path userDir(UserDir which);
+/// The same, from the text of user-dirs.dirs (nothing: no such file), for callers that read it once.
+fs::path userDir(UserDir which, const std::optional<std::string>& userDirsText);
+/// Where the XDG user folders are listed ($XDG_CONFIG_HOME/user-dirs.dirs).
+fs::path userDirsFile();
+/// user-dirs.dirs larger than this is ignored.
+inline constexpr std::size_t kMaxUserDirsBytes = 64 * 1024;
 
 /// Where applications live: the desktop entries folder /usr/share/applications.
 fs::path applicationsDir();

@@ -10,6 +10,7 @@
 #include "shared/SettingsFiles.h"
 
 #include <algorithm>
+#include <set>
 
 namespace quilla {
 namespace {
@@ -40,8 +41,17 @@ std::optional<std::vector<FinderCustomDestination>> destinationList(const plist:
     return list;
 }
 
+// "a/b", "a/b/" and "a/./b" name the same folder.
+std::filesystem::path folderForm(const std::filesystem::path& path) {
+    auto normal = path.lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) {
+        normal = normal.parent_path();
+    }
+    return normal;
+}
+
 bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
-    return a.lexically_normal() == b.lexically_normal();
+    return folderForm(a) == folderForm(b);
 }
 
 // The built-in applications come first; stored entries follow unless they stand for one of them.
@@ -67,11 +77,37 @@ struct InstalledEntry {
     std::string path;
 };
 
+// Which of the built-in applications' desktop files a folder holds. Listing the folder once (and
+// again only when it changes) spares a look-up per candidate and folder on every menu.
+std::set<std::string> candidateFilesIn(const std::filesystem::path& dir) {
+    std::set<std::string> candidates;
+    for (const auto& application : DesktopEntryLookup::defaultApplications()) {
+        for (const auto fileID : application.desktopFileIDs) {
+            if (!fileID.empty()) {
+                candidates.emplace(fileID);
+            }
+        }
+    }
+    std::set<std::string> present;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        auto name = it->path().filename().string();
+        if (candidates.contains(name)) {
+            present.insert(std::move(name));
+        }
+    }
+    return present;
+}
+
 // The entry with this desktop-file ID in the first folder that has one; a Hidden entry there
 // removes the application (it hides the copies of the folders after it).
 std::optional<InstalledEntry> installedEntry(std::string_view fileID, const std::vector<std::filesystem::path>& dirs,
                                              FinderSettingsFileCache& cache) {
     for (const auto& dir : dirs) {
+        if (!cache.loadFolder<std::set<std::string>>(dir, &candidateFilesIn)->contains(std::string(fileID))) {
+            continue;
+        }
         const auto path = dir / fileID;
         const auto entry = cache.load<Entry>(path, DesktopEntryLookup::kMaxEntryBytes, &desktopEntry);
         if (*entry) {
@@ -115,7 +151,7 @@ std::filesystem::path FinderCustomDestinationSettings::settingsFilePath() {
 
 std::vector<FinderCustomDestination> FinderCustomDestinationSettings::destinations(Kind kind) {
     FinderSettingsFileCache cache;
-    return destinations(kind, cache, FinderPlaces::current());
+    return destinations(kind, cache, FinderPlaces::current(cache));
 }
 
 std::vector<FinderCustomDestination> FinderCustomDestinationSettings::destinations(Kind kind,

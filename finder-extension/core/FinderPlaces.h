@@ -4,6 +4,8 @@
 
 namespace quilla {
 
+class FinderSettingsFileCache;
+
 /// The user's standard folders as the extension uses them, looked up once per menu.
 struct FinderPlaces {
     std::filesystem::path home;     ///< the home folder of the process
@@ -15,6 +17,8 @@ struct FinderPlaces {
 
     /// The folders as the environment reports them now.
     static FinderPlaces current();
+    /// The same, reading user-dirs.dirs through `cache`.
+    static FinderPlaces current(FinderSettingsFileCache& cache);
 };
 
 } // namespace quilla

@@ -18,6 +18,33 @@ long long nanoseconds(const timespec& time) {
 
 } // namespace
 
+std::shared_ptr<const void> FinderSettingsFileCache::cachedValue(const std::pair<std::string, ErasedKey>& key,
+                                                                 const FileStamp& stamp) {
+    std::lock_guard lock(mutex_);
+    const auto it = entries_.find(key);
+    if (it != entries_.end() && it->second.value && !it->second.racy && it->second.stamp == stamp) {
+        return it->second.value;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<const void> FinderSettingsFileCache::loadFolderErased(const std::filesystem::path& path, ErasedKey key,
+                                                                      const MakeFolder& make) {
+    const auto mapKey = std::make_pair(path.string(), key);
+    const FileStamp before = stampOf(path);
+    if (auto value = cachedValue(mapKey, before)) {
+        return value;
+    }
+    // A folder changed so recently that another change could keep its stamp is listed again
+    // on every call until it is old enough.
+    const auto readTime = std::chrono::system_clock::now();
+    auto value = make(path);
+    std::lock_guard lock(mutex_);
+    Entry& entry = entries_[mapKey];
+    entry = Entry{before, value, isRacy(before, readTime), std::nullopt};
+    return value;
+}
+
 void FinderSettingsFileCache::clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
@@ -50,12 +77,8 @@ std::shared_ptr<const void> FinderSettingsFileCache::loadErased(const std::files
                                                                 const Make& make) {
     const auto mapKey = std::make_pair(path.string(), key);
     const FileStamp before = stampOf(path);
-    {
-        std::lock_guard lock(mutex_);
-        const auto it = entries_.find(mapKey);
-        if (it != entries_.end() && it->second.value && !it->second.racy && it->second.stamp == before) {
-            return it->second.value;
-        }
+    if (auto value = cachedValue(mapKey, before)) {
+        return value;
     }
     // The stamp is taken before reading: if the file changes while it is read, the next call sees
     // a newer stamp than the one stored here and reads again.

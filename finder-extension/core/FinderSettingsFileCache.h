@@ -32,6 +32,19 @@ public:
             }));
     }
 
+    /// Turns a folder (its listing) into a value.
+    template <typename T> using DeriveFolder = T (*)(const std::filesystem::path& folder);
+
+    /// The value `derive` makes of the folder at `path`, re-derived only when an entry was added,
+    /// removed or renamed there (the folder's own stamp changed).
+    template <typename T>
+    std::shared_ptr<const T> loadFolder(const std::filesystem::path& path, DeriveFolder<T> derive) {
+        const auto key = reinterpret_cast<ErasedKey>(derive);
+        return std::static_pointer_cast<const T>(loadFolderErased(path, key, [derive](const std::filesystem::path& folder) {
+            return std::static_pointer_cast<const void>(std::make_shared<const T>(derive(folder)));
+        }));
+    }
+
     /// Forgets everything.
     void clear();
 
@@ -57,6 +70,10 @@ private:
 
     std::shared_ptr<const void> loadErased(const std::filesystem::path& path, std::size_t maxBytes, ErasedKey key,
                                            const Make& make);
+    using MakeFolder = std::function<std::shared_ptr<const void>(const std::filesystem::path&)>;
+    std::shared_ptr<const void> loadFolderErased(const std::filesystem::path& path, ErasedKey key,
+                                                 const MakeFolder& make);
+    std::shared_ptr<const void> cachedValue(const std::pair<std::string, ErasedKey>& key, const FileStamp& stamp);
     static FileStamp stampOf(const std::filesystem::path& path);
     static bool isRacy(const FileStamp& stamp, std::chrono::system_clock::time_point readTime);
 

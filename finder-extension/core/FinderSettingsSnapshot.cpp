@@ -38,7 +38,7 @@ const std::vector<FinderViewPresetSetting>& FinderSettingsSnapshot::presets() {
 
 const FinderPlaces& FinderSettingsSnapshot::places() {
     if (!places_) {
-        places_ = FinderPlaces::current();
+        places_ = FinderPlaces::current(cache_);
     }
     return *places_;
 }
