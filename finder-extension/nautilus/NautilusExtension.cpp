@@ -4,25 +4,36 @@
 #include "finder-extension/nautilus/NautilusMenuRenderer.h"
 #include "finder-extension/nautilus/NautilusSystemLog.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 namespace quilla {
 namespace {
 
-GQuark extensionQuark() {
-    static const GQuark quark = g_quark_from_string("quilla-nautilus-extension");
-    return quark;
+GQuark newItemIDKey() {
+    static std::atomic<unsigned> extensions{0};
+    const std::string key = "quilla-menu-item-id-" + std::to_string(++extensions);
+    return g_quark_from_string(key.c_str());
+}
+
+guint menuItemActivateSignal() {
+    // Signals exist once their class does; the class of a static type is kept for the process.
+    static const guint signal = [] {
+        g_type_class_ref(NAUTILUS_TYPE_MENU_ITEM);
+        return g_signal_lookup("activate", NAUTILUS_TYPE_MENU_ITEM);
+    }();
+    return signal;
 }
 
 } // namespace
 
-NautilusExtension::NautilusExtension(GObject* owner, MenuBuilder buildMenu, ClickHandler performItem)
-    : owner_(owner), buildMenu_(std::move(buildMenu)), performItem_(std::move(performItem)) {
-    g_object_set_qdata(owner_, extensionQuark(), this);
-}
+NautilusExtension::NautilusExtension(MenuBuilder buildMenu, ClickHandler performItem)
+    : buildMenu_(std::move(buildMenu)), performItem_(std::move(performItem)), idKey_(newItemIDKey()),
+      activateSignal_(menuItemActivateSignal()),
+      activateHook_(g_signal_add_emission_hook(activateSignal_, 0, onActivateEmission, this, nullptr)) {}
 
-NautilusExtension::~NautilusExtension() { g_object_set_qdata(owner_, extensionQuark(), nullptr); }
+NautilusExtension::~NautilusExtension() { g_signal_remove_emission_hook(activateSignal_, activateHook_); }
 
 GList* NautilusExtension::fileItems(GList* files) noexcept {
     return callAtBoundary("get_file_items", static_cast<GList*>(nullptr),
@@ -38,10 +49,10 @@ GList* NautilusExtension::render(const std::optional<NautilusFileSelection>& sel
     if (!selection) {
         return nullptr;
     }
-    auto model = std::make_shared<const FinderMenu>(buildMenu_(*selection, request));
+    auto model = std::make_shared<FinderMenu>(buildMenu_(*selection, request));
+    NautilusMenuRegistry::dropSelectionCopies(*model);
     const auto generation = registry_.nextGeneration();
-    NautilusMenuRenderer renderer(request == Request::items ? "QuillaFile" : "QuillaBackground", generation,
-                                  {G_CALLBACK(onItemActivated), owner_});
+    NautilusMenuRenderer renderer(request == Request::items ? "QuillaFile" : "QuillaBackground", generation, idKey_);
     auto items = renderer.render(*model);
     registry_.add(generation, {std::move(model), renderer.takeActionableItems(), *selection});
     return NautilusMenuRenderer::toList(std::move(items));
@@ -49,8 +60,11 @@ GList* NautilusExtension::render(const std::optional<NautilusFileSelection>& sel
 
 void NautilusExtension::activate(NautilusMenuItem* item) noexcept {
     callAtBoundary("activate", [&] {
-        const auto id = NautilusMenuRenderer::itemID(item);
-        const auto found = id ? registry_.find(*id) : std::nullopt;
+        const auto id = NautilusMenuRenderer::itemID(item, idKey_);
+        if (!id) {
+            return; // another extension's item, or one that only opens a submenu
+        }
+        const auto found = registry_.find(*id);
         if (!found) {
             NautilusSystemLog::write(FinderSystemLog::Level::notice, "FinderSync",
                                      "clicked item of a menu no longer remembered");
@@ -60,11 +74,12 @@ void NautilusExtension::activate(NautilusMenuItem* item) noexcept {
     });
 }
 
-void NautilusExtension::onItemActivated(NautilusMenuItem* item, gpointer owner) {
-    auto* extension = static_cast<NautilusExtension*>(g_object_get_qdata(G_OBJECT(owner), extensionQuark()));
-    if (extension) {
-        extension->activate(item);
+gboolean NautilusExtension::onActivateEmission(GSignalInvocationHint*, guint count, const GValue* values,
+                                               gpointer self) {
+    if (count > 0 && G_VALUE_HOLDS(&values[0], NAUTILUS_TYPE_MENU_ITEM)) {
+        static_cast<NautilusExtension*>(self)->activate(NAUTILUS_MENU_ITEM(g_value_get_object(&values[0])));
     }
+    return TRUE; // stay installed
 }
 
 } // namespace quilla

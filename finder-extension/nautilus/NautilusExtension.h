@@ -1,20 +1,22 @@
 #pragma once
 
 #include "finder-extension/core/FinderMenuModel.h"
+#include "finder-extension/nautilus/NautilusApi.h"
 #include "finder-extension/nautilus/NautilusFileSelection.h"
 #include "finder-extension/nautilus/NautilusMenuRegistry.h"
 
 #include <cstddef>
 #include <functional>
-#include <string_view>
-
-#include "finder-extension/nautilus/NautilusApi.h"
 
 namespace quilla {
 
 /// The menu provider's work, behind the GObject shell: builds the menu for each request of
 /// GNOME Files, renders it, remembers it, and performs clicked items. Every public call is safe
 /// to make from a GObject callback: nothing throws.
+///
+/// Clicks arrive through one emission hook on the "activate" signal of all Nautilus menu items,
+/// not through a handler per item: Files leaks every submenu item of every menu, so whatever an
+/// item holds is lost on each selection change.
 class NautilusExtension final {
 public:
     /// Which of Files' two requests a menu answers.
@@ -25,8 +27,8 @@ public:
     /// Performs a clicked item for the selection its menu was built for.
     using ClickHandler = std::function<void(const FinderMenuItem&, const NautilusFileSelection&)>;
 
-    /// `owner` is the provider object; clicks reach this extension only while it lives.
-    NautilusExtension(GObject* owner, MenuBuilder buildMenu, ClickHandler performItem);
+    NautilusExtension(MenuBuilder buildMenu, ClickHandler performItem);
+    /// Stops listening for clicks: items still in Files do nothing afterwards.
     ~NautilusExtension();
     NautilusExtension(const NautilusExtension&) = delete;
     NautilusExtension& operator=(const NautilusExtension&) = delete;
@@ -35,7 +37,7 @@ public:
     GList* fileItems(GList* files) noexcept;
     /// Items for a right-click on the background of `folder`; nothing for a non-local folder.
     GList* backgroundItems(NautilusFileInfo* folder) noexcept;
-    /// Performs the clicked `item`; an item of a forgotten menu is only logged.
+    /// Performs the clicked `item` if it is one of ours; an item of a forgotten menu is only logged.
     void activate(NautilusMenuItem* item) noexcept;
 
     /// Menus currently remembered for clicks.
@@ -43,12 +45,15 @@ public:
 
 private:
     GList* render(const std::optional<NautilusFileSelection>& selection, Request request);
-    static void onItemActivated(NautilusMenuItem* item, gpointer owner);
+    static gboolean onActivateEmission(GSignalInvocationHint* hint, guint count, const GValue* values,
+                                       gpointer self);
 
-    GObject* owner_;
     MenuBuilder buildMenu_;
     ClickHandler performItem_;
     NautilusMenuRegistry registry_;
+    GQuark idKey_;       // unique to this extension, so it never takes another one's items
+    guint activateSignal_;
+    gulong activateHook_;
 };
 
 } // namespace quilla

@@ -20,10 +20,9 @@ void NautilusFinderSync::perform(const FinderMenuItem& item, const NautilusFileS
     sync_.performFeatureChild(item);
 }
 
-std::unique_ptr<NautilusExtension> NautilusFinderSync::makeExtension(GObject* owner) {
+std::unique_ptr<NautilusExtension> NautilusFinderSync::makeExtension() {
     auto finderSync = std::make_shared<NautilusFinderSync>();
     return std::make_unique<NautilusExtension>(
-        owner,
         [finderSync](const NautilusFileSelection& selection, NautilusExtension::Request request) {
             return finderSync->menu(selection, request);
         },

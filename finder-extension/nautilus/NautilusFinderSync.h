@@ -27,7 +27,7 @@ public:
     void perform(const FinderMenuItem& item, const NautilusFileSelection& selection);
 
     /// A provider's extension wired to a new NautilusFinderSync.
-    static std::unique_ptr<NautilusExtension> makeExtension(GObject* owner);
+    static std::unique_ptr<NautilusExtension> makeExtension();
 
 private:
     FinderSelectionHost host_;

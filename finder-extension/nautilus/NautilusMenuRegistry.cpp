@@ -1,8 +1,25 @@
 #include "finder-extension/nautilus/NautilusMenuRegistry.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
 namespace quilla {
+
+void NautilusMenuRegistry::dropSelectionCopies(FinderMenu& menu) {
+    for (auto& item : menu.items) {
+        std::visit(
+            [](auto& object) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(object)>, std::monostate>) {
+                    object.selectedPaths = std::vector<std::string>(); // frees the storage too
+                }
+            },
+            item.representedObject);
+        if (item.submenu) {
+            dropSelectionCopies(*item.submenu);
+        }
+    }
+}
 
 std::uint32_t NautilusMenuRegistry::nextGeneration() {
     ++lastGeneration_;

@@ -48,6 +48,12 @@ public:
         const Menu& menu;
     };
 
+    /// Empties the selection copies the items of `menu` carry in their contexts and dictionaries.
+    /// Remembered menus keep their selection once: per item it would cost items x selected files,
+    /// megabytes for a large selection. Nothing is lost, because the click handler takes the host's
+    /// selection (set to the menu's) before an item's own, and the two are the same.
+    static void dropSelectionCopies(FinderMenu& menu);
+
     /// A fresh generation number for the next menu (never 0).
     std::uint32_t nextGeneration();
     /// Remembers `menu` under `generation`, forgetting the oldest menu beyond the capacity.

@@ -7,16 +7,10 @@ namespace {
 
 static_assert(sizeof(gpointer) >= sizeof(std::uint64_t), "item IDs are stored as a pointer-sized integer");
 
-GQuark itemIDQuark() {
-    static const GQuark quark = g_quark_from_string("quilla-menu-item-id");
-    return quark;
-}
-
 } // namespace
 
-NautilusMenuRenderer::NautilusMenuRenderer(std::string namePrefix, std::uint32_t generation,
-                                           NautilusActivation activation)
-    : namePrefix_(std::move(namePrefix)), generation_(generation), activation_(activation) {}
+NautilusMenuRenderer::NautilusMenuRenderer(std::string namePrefix, std::uint32_t generation, GQuark idKey)
+    : namePrefix_(std::move(namePrefix)), generation_(generation), idKey_(idKey) {}
 
 GList* NautilusMenuRenderer::toList(std::vector<ItemPtr> items) noexcept {
     GList* list = nullptr;
@@ -26,8 +20,8 @@ GList* NautilusMenuRenderer::toList(std::vector<ItemPtr> items) noexcept {
     return list;
 }
 
-std::optional<NautilusMenuItemID> NautilusMenuRenderer::itemID(NautilusMenuItem* item) {
-    const auto packed = reinterpret_cast<std::uintptr_t>(g_object_get_qdata(G_OBJECT(item), itemIDQuark()));
+std::optional<NautilusMenuItemID> NautilusMenuRenderer::itemID(NautilusMenuItem* item, GQuark idKey) {
+    const auto packed = reinterpret_cast<std::uintptr_t>(g_object_get_qdata(G_OBJECT(item), idKey));
     if (packed == 0) {
         return std::nullopt;
     }
@@ -72,10 +66,7 @@ void NautilusMenuRenderer::attachSubmenu(NautilusMenuItem* item, const FinderMen
 void NautilusMenuRenderer::makeActionable(NautilusMenuItem* item, const FinderMenuItem& model) {
     const NautilusMenuItemID id{generation_, static_cast<std::uint32_t>(actionableItems_.size())};
     actionableItems_.push_back(&model);
-    g_object_set_qdata(G_OBJECT(item), itemIDQuark(), reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(id.packed())));
-    if (activation_.callback && activation_.owner) {
-        g_signal_connect_object(item, "activate", activation_.callback, activation_.owner, GConnectFlags(0));
-    }
+    g_object_set_qdata(G_OBJECT(item), idKey_, reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(id.packed())));
 }
 
 } // namespace quilla

@@ -13,20 +13,14 @@
 
 namespace quilla {
 
-/// Where the "activate" signal of rendered items goes: `callback(item, owner)`, connected so that
-/// it is dropped when `owner` goes away (items may outlive the provider inside Files).
-struct NautilusActivation {
-    GCallback callback = nullptr;
-    GObject* owner = nullptr;
-};
-
 /// Turns one menu model into GNOME Files menu items: label, name, sensitivity and submenus (the
 /// only properties Files 43 shows). Separators are dropped, since Files has none.
 class NautilusMenuRenderer final {
 public:
     /// Items are named `namePrefix` + their position ("QuillaFile_2_0"), unique within the menu and
-    /// the same for the same menu shape; they carry `generation` and their actionable index.
-    NautilusMenuRenderer(std::string namePrefix, std::uint32_t generation, NautilusActivation activation);
+    /// the same for the same menu shape. Actionable items carry `generation` and their index as
+    /// data under `idKey`, and nothing else: no signal handler, no pointer.
+    NautilusMenuRenderer(std::string namePrefix, std::uint32_t generation, GQuark idKey);
 
     using ItemPtr = GObjectPtr<NautilusMenuItem>;
 
@@ -38,8 +32,8 @@ public:
     /// menu given to `render`.
     std::vector<const FinderMenuItem*> takeActionableItems() { return std::move(actionableItems_); }
 
-    /// The ID a rendered actionable item carries; nothing for other items.
-    static std::optional<NautilusMenuItemID> itemID(NautilusMenuItem* item);
+    /// The ID a rendered actionable item carries under `idKey`; nothing for other items.
+    static std::optional<NautilusMenuItemID> itemID(NautilusMenuItem* item, GQuark idKey);
 
 private:
     std::vector<ItemPtr> renderItems(const FinderMenu& menu, const std::string& namePath);
@@ -49,7 +43,7 @@ private:
 
     std::string namePrefix_;
     std::uint32_t generation_;
-    NautilusActivation activation_;
+    GQuark idKey_;
     std::vector<const FinderMenuItem*> actionableItems_;
 };
 

@@ -49,7 +49,7 @@ static void quilla_menu_provider_iface_init(NautilusMenuProviderInterface* iface
 
 static void quilla_menu_provider_init(QuillaMenuProvider* self) {
     self->extension = quilla::callAtBoundary("create provider", static_cast<quilla::NautilusExtension*>(nullptr),
-                                             [&] { return quilla::NautilusFinderSync::makeExtension(G_OBJECT(self)).release(); });
+                                             [&] { return quilla::NautilusFinderSync::makeExtension().release(); });
 }
 
 static void quilla_menu_provider_finalize(GObject* object) {
@@ -79,5 +79,5 @@ QUILLA_NAUTILUS_ENTRY_POINT void nautilus_module_shutdown(void) {}
 
 QUILLA_NAUTILUS_ENTRY_POINT void nautilus_module_list_types(const GType** types, int* num_types) {
     *types = providerTypes;
-    *num_types = G_N_ELEMENTS(providerTypes);
+    *num_types = providerTypes[0] != G_TYPE_INVALID ? G_N_ELEMENTS(providerTypes) : 0;
 }

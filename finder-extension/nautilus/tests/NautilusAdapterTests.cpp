@@ -15,11 +15,13 @@ using namespace quilla::test;
 
 namespace {
 
-FinderMenuItem actionItem(std::string title, bool enabled = true) {
+// Like the core's items, each carries its own copy of the selection.
+FinderMenuItem actionItem(std::string title, bool enabled = true,
+                          std::vector<std::string> selection = {"/home/u/a.txt", "/home/u/b.txt"}) {
     FinderMenuItem item;
     item.title = std::move(title);
     item.enabled = enabled;
-    item.representedObject = FinderMenuDictionary{"copyFullPath", item.title, {}, "", "", ""};
+    item.representedObject = FinderMenuDictionary{"copyFullPath", item.title, std::move(selection), "", "", ""};
     return item;
 }
 
@@ -42,6 +44,7 @@ FinderMenu sampleMenu() {
 struct Click {
     std::string title;
     NautilusFileSelection selection;
+    std::size_t itemSelectionCopy = 0;
 };
 
 class NautilusAdapterTest : public ::testing::Test {
@@ -49,9 +52,7 @@ protected:
     void SetUp() override {
         GLibLogCapture::install();
         GLibLogCapture::clear();
-        owner_ = G_OBJECT(g_object_new(G_TYPE_OBJECT, nullptr));
         extension_ = std::make_unique<NautilusExtension>(
-            owner_,
             [this](const NautilusFileSelection& selection, NautilusExtension::Request) {
                 ++builds_;
                 if (builderThrows_) {
@@ -64,13 +65,9 @@ protected:
                 if (handlerThrows_) {
                     throw std::runtime_error("queue exploded");
                 }
-                clicks_.push_back({item.title, selection});
+                const auto* dictionary = std::get_if<FinderMenuDictionary>(&item.representedObject);
+                clicks_.push_back({item.title, selection, dictionary ? dictionary->selectedPaths.size() : 0});
             });
-    }
-
-    void TearDown() override {
-        extension_.reset();
-        g_clear_object(&owner_);
     }
 
     GList* fileItems(const std::vector<std::string>& paths) {
@@ -87,7 +84,6 @@ protected:
         return items;
     }
 
-    GObject* owner_ = nullptr;
     std::unique_ptr<NautilusExtension> extension_;
     int builds_ = 0;
     bool builderThrows_ = false;
@@ -175,6 +171,8 @@ TEST_F(NautilusAdapterTest, ActivationPerformsTheItemForTheSelectionOfItsMenu) {
     EXPECT_EQ(clicks_[0].selection, (NautilusFileSelection{{"/home/u/a.txt", "/home/u/b.txt"}, "/home/u"}));
     EXPECT_EQ(clicks_[1].title, "在终端中打开");
     EXPECT_EQ(clicks_[1].selection, (NautilusFileSelection{{}, "/srv/share"}));
+    // Remembered menus keep the selection once, not once per item.
+    EXPECT_EQ(clicks_[0].itemSelectionCopy, 0u);
     nautilus_menu_item_list_free(fileMenu);
     nautilus_menu_item_list_free(backgroundMenu);
 }
@@ -228,22 +226,37 @@ TEST_F(NautilusAdapterTest, ExceptionsStopAtTheBoundaryAndAreLogged) {
 
 // Files owns the returned items and each submenu owns its items: the adapter must keep no
 // reference of its own, or every menu would leak a whole tree instead of what Files leaks itself.
+// Items carry an ID only: no signal handler (Files leaks them with the items).
 TEST_F(NautilusAdapterTest, OwnersHoldTheOnlyReferences) {
     GList* items = fileItems({"/home/u/a.txt"});
     int objects = 0;
     forEachObject(items, [&](GObject* object) {
         ++objects;
         EXPECT_EQ(object->ref_count, 1u) << G_OBJECT_TYPE_NAME(object);
+        if (NAUTILUS_IS_MENU_ITEM(object)) {
+            EXPECT_FALSE(g_signal_has_handler_pending(object, g_signal_lookup("activate", NAUTILUS_TYPE_MENU_ITEM), 0, TRUE));
+        }
     });
     EXPECT_EQ(objects, 10); // 7 items and 3 submenus
     nautilus_menu_item_list_free(items);
 }
 
-TEST_F(NautilusAdapterTest, ItemsOutlivingTheProviderDoNothingWhenClicked) {
-    GList* items = fileItems({"/home/u/a.txt"});
+TEST_F(NautilusAdapterTest, ClicksReachOnlyTheExtensionThatMadeTheItem) {
+    int otherClicks = 0;
+    NautilusExtension other([](const NautilusFileSelection&, NautilusExtension::Request) { return sampleMenu(); },
+                            [&](const FinderMenuItem&, const NautilusFileSelection&) { ++otherClicks; });
+    GList* ours = fileItems({"/home/u/a.txt"});
+    NautilusMenuItem* foreign = nautilus_menu_item_new("OtherExtension::Item", "别的扩展", nullptr, nullptr);
+    nautilus_menu_item_activate(findItem(ours, "在终端中打开"));
+    nautilus_menu_item_activate(foreign);
+    EXPECT_EQ(clicks_.size(), 1u);
+    EXPECT_EQ(otherClicks, 0);
+    EXPECT_FALSE(GLibLogCapture::contains("no longer remembered"));
+
+    // Items stay in Files after the provider is gone; clicking them then does nothing.
     extension_.reset();
-    g_clear_object(&owner_);
-    nautilus_menu_item_activate(findItem(items, "在终端中打开"));
-    EXPECT_TRUE(clicks_.empty());
-    nautilus_menu_item_list_free(items);
+    nautilus_menu_item_activate(findItem(ours, "在终端中打开"));
+    EXPECT_EQ(clicks_.size(), 1u);
+    g_object_unref(foreign);
+    nautilus_menu_item_list_free(ours);
 }

@@ -80,6 +80,61 @@ std::vector<std::filesystem::path> queueFiles() {
     return files;
 }
 
+// Counts ActionQueued signals on the session bus, on a connection of its own.
+class ActionQueuedListener final {
+public:
+    ActionQueuedListener() {
+        const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+        if (!address) {
+            return;
+        }
+        connection_ = g_dbus_connection_new_for_address_sync(
+            address,
+            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                 G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        if (!connection_) {
+            return;
+        }
+        subscription_ = g_dbus_connection_signal_subscribe(
+            connection_, nullptr, "app.kelvarin.Quilla", "ActionQueued", "/app/kelvarin/Quilla", nullptr,
+            G_DBUS_SIGNAL_FLAGS_NONE,
+            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant*, gpointer count) {
+                ++*static_cast<int*>(count);
+            },
+            &received_, nullptr);
+        // A round trip makes sure the match rule is in place before anything is sent.
+        GVariant* reply = g_dbus_connection_call_sync(connection_, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                      "org.freedesktop.DBus.Peer", "Ping", nullptr, nullptr,
+                                                      G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        if (reply) {
+            g_variant_unref(reply);
+        }
+    }
+    ~ActionQueuedListener() {
+        if (connection_) {
+            g_dbus_connection_signal_unsubscribe(connection_, subscription_);
+            g_object_unref(connection_);
+        }
+    }
+    ActionQueuedListener(const ActionQueuedListener&) = delete;
+    ActionQueuedListener& operator=(const ActionQueuedListener&) = delete;
+
+    bool isListening() const { return connection_ != nullptr; }
+    bool waitForSignal() {
+        for (int i = 0; i < 1000 && received_ == 0; ++i) {
+            g_main_context_iteration(nullptr, FALSE);
+            g_usleep(2000);
+        }
+        return received_ == 1;
+    }
+
+private:
+    GDBusConnection* connection_ = nullptr;
+    guint subscription_ = 0;
+    int received_ = 0;
+};
+
 class NautilusModuleTest : public ::testing::Test {
 protected:
     // One module and one provider for the whole process, as in Files, which never lets them go.
@@ -175,35 +230,34 @@ TEST_F(NautilusModuleTest, AnExceptionInsideARequestStaysInTheModule) {
     freeFileInfoList(files);
 }
 
-TEST_F(NautilusModuleTest, ActivationQueuesTheActionForTheSelection) {
+// A click writes the queue file for the selection of its menu and announces it on the session
+// bus (the tests run under dbus-run-session; without a bus only the file is checked).
+TEST_F(NautilusModuleTest, ActivationQueuesTheActionAndSignalsIt) {
     const std::string dir = folder_.path().string();
-    const std::vector<std::string> selection = {dir + "/a b.txt", dir + "/文档.md"};
-    GList* items = fileItems(selection);
-    NautilusMenuItem* copyFullPath = findItem(items, "复制完整路径");
-    ASSERT_NE(copyFullPath, nullptr);
-    nautilus_menu_item_activate(copyFullPath);
+    const std::vector<std::string> selection = {dir + "/a b.txt", dir + "/文档\n.md"};
+    struct Case {
+        const char* name;
+        bool onItems;
+        std::vector<std::string> queuedSelection;
+    };
+    for (const Case& testCase : {Case{"items", true, selection}, Case{"background", false, {}}}) {
+        std::filesystem::remove_all(paths::primaryQueueDir());
+        ActionQueuedListener listener;
+        GList* items = testCase.onItems ? fileItems(selection) : backgroundItems(dir);
+        NautilusMenuItem* copyFullPath = findItem(items, "复制完整路径");
+        ASSERT_NE(copyFullPath, nullptr) << testCase.name;
+        nautilus_menu_item_activate(copyFullPath);
+        nautilus_menu_item_list_free(items);
 
-    const auto files = queueFiles();
-    ASSERT_EQ(files.size(), 1u);
-    std::ifstream in(files.front());
-    const auto queued = nlohmann::json::parse(in);
-    EXPECT_EQ(queued["actionID"], "copyFullPath");
-    EXPECT_EQ(queued["selectedPaths"], selection);
-    EXPECT_EQ(queued["targetedPath"], dir);
-    nautilus_menu_item_list_free(items);
-}
-
-TEST_F(NautilusModuleTest, BackgroundActivationQueuesTheFolderWithoutSelection) {
-    const std::string dir = folder_.path().string();
-    GList* items = backgroundItems(dir);
-    NautilusMenuItem* copyFullPath = findItem(items, "复制完整路径");
-    ASSERT_NE(copyFullPath, nullptr);
-    nautilus_menu_item_activate(copyFullPath);
-    const auto files = queueFiles();
-    ASSERT_EQ(files.size(), 1u);
-    std::ifstream in(files.front());
-    const auto queued = nlohmann::json::parse(in);
-    EXPECT_EQ(queued["selectedPaths"], nlohmann::json::array());
-    EXPECT_EQ(queued["targetedPath"], dir);
-    nautilus_menu_item_list_free(items);
+        const auto files = queueFiles();
+        ASSERT_EQ(files.size(), 1u) << testCase.name;
+        std::ifstream in(files.front());
+        const auto queued = nlohmann::json::parse(in);
+        EXPECT_EQ(queued["actionID"], "copyFullPath") << testCase.name;
+        EXPECT_EQ(queued["selectedPaths"], nlohmann::json(testCase.queuedSelection)) << testCase.name;
+        EXPECT_EQ(queued["targetedPath"], dir) << testCase.name;
+        if (listener.isListening()) {
+            EXPECT_TRUE(listener.waitForSignal()) << testCase.name;
+        }
+    }
 }
