@@ -12,8 +12,7 @@ struct GObjectUnref {
 };
 
 /// Owns one reference to a GObject of type T.
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+template <class T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 /// Frees a string GLib allocated.
 struct GStringFree {

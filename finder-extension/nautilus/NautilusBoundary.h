@@ -23,8 +23,7 @@ Result callAtBoundary(std::string_view entryPoint, Result fallback, Body&& body)
 }
 
 /// The same for entry points without a result.
-template <class Body>
-void callAtBoundary(std::string_view entryPoint, Body&& body) noexcept {
+template <class Body> void callAtBoundary(std::string_view entryPoint, Body&& body) noexcept {
     callAtBoundary(entryPoint, 0, [&] {
         body();
         return 0;

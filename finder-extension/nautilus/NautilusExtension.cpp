@@ -33,7 +33,9 @@ NautilusExtension::NautilusExtension(MenuBuilder buildMenu, ClickHandler perform
       activateSignal_(menuItemActivateSignal()),
       activateHook_(g_signal_add_emission_hook(activateSignal_, 0, onActivateEmission, this, nullptr)) {}
 
-NautilusExtension::~NautilusExtension() { g_signal_remove_emission_hook(activateSignal_, activateHook_); }
+NautilusExtension::~NautilusExtension() {
+    g_signal_remove_emission_hook(activateSignal_, activateHook_);
+}
 
 GList* NautilusExtension::fileItems(GList* files) noexcept {
     return callAtBoundary("get_file_items", static_cast<GList*>(nullptr),
@@ -41,8 +43,9 @@ GList* NautilusExtension::fileItems(GList* files) noexcept {
 }
 
 GList* NautilusExtension::backgroundItems(NautilusFileInfo* folder) noexcept {
-    return callAtBoundary("get_background_items", static_cast<GList*>(nullptr),
-                          [&] { return render(NautilusFileSelection::forFolder(folder), Request::background); });
+    return callAtBoundary("get_background_items", static_cast<GList*>(nullptr), [&] {
+        return render(NautilusFileSelection::forFolder(folder), Request::background);
+    });
 }
 
 GList* NautilusExtension::render(const std::optional<NautilusFileSelection>& selection, Request request) {
@@ -52,7 +55,8 @@ GList* NautilusExtension::render(const std::optional<NautilusFileSelection>& sel
     auto model = std::make_shared<FinderMenu>(buildMenu_(*selection, request));
     NautilusMenuRegistry::dropSelectionCopies(*model);
     const auto generation = registry_.nextGeneration();
-    NautilusMenuRenderer renderer(request == Request::items ? "QuillaFile" : "QuillaBackground", generation, idKey_);
+    NautilusMenuRenderer renderer(request == Request::items ? "QuillaFile" : "QuillaBackground", generation,
+                                  idKey_);
     auto items = renderer.render(*model);
     registry_.add(generation, {std::move(model), renderer.takeActionableItems(), *selection});
     return NautilusMenuRenderer::toList(std::move(items));

@@ -51,7 +51,7 @@ private:
     MenuBuilder buildMenu_;
     ClickHandler performItem_;
     NautilusMenuRegistry registry_;
-    GQuark idKey_;       // unique to this extension, so it never takes another one's items
+    GQuark idKey_; // unique to this extension, so it never takes another one's items
     guint activateSignal_;
     gulong activateHook_;
 };

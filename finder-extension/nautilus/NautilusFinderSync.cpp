@@ -8,10 +8,12 @@ NautilusFinderSync::NautilusFinderSync()
           sync_.handleSettingsChanged(userInfo, object);
       }) {}
 
-FinderMenu NautilusFinderSync::menu(const NautilusFileSelection& selection, NautilusExtension::Request request) {
+FinderMenu NautilusFinderSync::menu(const NautilusFileSelection& selection,
+                                    NautilusExtension::Request request) {
     host_.setSelection(selection.selectedPaths, selection.targetedPath);
-    return sync_.menu(request == NautilusExtension::Request::items ? FinderMenuKind::contextualMenuForItems
-                                                                   : FinderMenuKind::contextualMenuForContainer);
+    return sync_.menu(request == NautilusExtension::Request::items
+                          ? FinderMenuKind::contextualMenuForItems
+                          : FinderMenuKind::contextualMenuForContainer);
 }
 
 void NautilusFinderSync::perform(const FinderMenuItem& item, const NautilusFileSelection& selection) {

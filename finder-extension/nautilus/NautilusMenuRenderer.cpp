@@ -43,7 +43,8 @@ std::vector<NautilusMenuRenderer::ItemPtr> NautilusMenuRenderer::renderItems(con
     return items;
 }
 
-NautilusMenuRenderer::ItemPtr NautilusMenuRenderer::renderItem(const FinderMenuItem& model, const std::string& name) {
+NautilusMenuRenderer::ItemPtr NautilusMenuRenderer::renderItem(const FinderMenuItem& model,
+                                                               const std::string& name) {
     ItemPtr item(nautilus_menu_item_new(name.c_str(), model.title.c_str(), nullptr, nullptr));
     g_object_set(item.get(), "sensitive", model.enabled ? TRUE : FALSE, nullptr);
     if (model.submenu) {
@@ -54,7 +55,8 @@ NautilusMenuRenderer::ItemPtr NautilusMenuRenderer::renderItem(const FinderMenuI
     return item;
 }
 
-void NautilusMenuRenderer::attachSubmenu(NautilusMenuItem* item, const FinderMenu& submenu, const std::string& name) {
+void NautilusMenuRenderer::attachSubmenu(NautilusMenuItem* item, const FinderMenu& submenu,
+                                         const std::string& name) {
     const GObjectPtr<NautilusMenu> menu(nautilus_menu_new());
     // append_item and set_submenu take their own references; ours go when the pointers do.
     for (const auto& child : renderItems(submenu, name)) {
@@ -66,7 +68,8 @@ void NautilusMenuRenderer::attachSubmenu(NautilusMenuItem* item, const FinderMen
 void NautilusMenuRenderer::makeActionable(NautilusMenuItem* item, const FinderMenuItem& model) {
     const NautilusMenuItemID id{generation_, static_cast<std::uint32_t>(actionableItems_.size())};
     actionableItems_.push_back(&model);
-    g_object_set_qdata(G_OBJECT(item), idKey_, reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(id.packed())));
+    g_object_set_qdata(G_OBJECT(item), idKey_,
+                       reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(id.packed())));
 }
 
 } // namespace quilla

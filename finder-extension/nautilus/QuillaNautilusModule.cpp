@@ -37,7 +37,8 @@ static GList* quilla_menu_provider_get_file_items(NautilusMenuProvider* provider
     return extension ? extension->fileItems(files) : nullptr;
 }
 
-static GList* quilla_menu_provider_get_background_items(NautilusMenuProvider* provider, NautilusFileInfo* folder) {
+static GList* quilla_menu_provider_get_background_items(NautilusMenuProvider* provider,
+                                                        NautilusFileInfo* folder) {
     quilla::NautilusExtension* extension = QUILLA_MENU_PROVIDER(provider)->extension;
     return extension ? extension->backgroundItems(folder) : nullptr;
 }
@@ -48,8 +49,9 @@ static void quilla_menu_provider_iface_init(NautilusMenuProviderInterface* iface
 }
 
 static void quilla_menu_provider_init(QuillaMenuProvider* self) {
-    self->extension = quilla::callAtBoundary("create provider", static_cast<quilla::NautilusExtension*>(nullptr),
-                                             [&] { return quilla::NautilusFinderSync::makeExtension().release(); });
+    self->extension =
+        quilla::callAtBoundary("create provider", static_cast<quilla::NautilusExtension*>(nullptr),
+                               [&] { return quilla::NautilusFinderSync::makeExtension().release(); });
 }
 
 static void quilla_menu_provider_finalize(GObject* object) {

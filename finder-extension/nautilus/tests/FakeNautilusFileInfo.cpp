@@ -19,7 +19,9 @@ void fake_file_info_iface_init(NautilusFileInfoInterface* iface);
 G_DEFINE_TYPE_WITH_CODE(FakeFileInfo, fake_file_info, G_TYPE_OBJECT,
                         G_IMPLEMENT_INTERFACE(NAUTILUS_TYPE_FILE_INFO, fake_file_info_iface_init))
 
-FakeFileInfo* fakeOf(NautilusFileInfo* info) { return reinterpret_cast<FakeFileInfo*>(info); }
+FakeFileInfo* fakeOf(NautilusFileInfo* info) {
+    return reinterpret_cast<FakeFileInfo*>(info);
+}
 
 GFile* fake_get_location(NautilusFileInfo* info) {
     if (fakeOf(info)->throws) {
@@ -28,26 +30,9 @@ GFile* fake_get_location(NautilusFileInfo* info) {
     return G_FILE(g_object_ref(fakeOf(info)->location));
 }
 
-char* fake_get_uri(NautilusFileInfo* info) { return g_file_get_uri(fakeOf(info)->location); }
-char* fake_get_uri_scheme(NautilusFileInfo* info) { return g_file_get_uri_scheme(fakeOf(info)->location); }
-char* fake_get_name(NautilusFileInfo* info) { return g_file_get_basename(fakeOf(info)->location); }
-GFile* fake_get_parent_location(NautilusFileInfo* info) { return g_file_get_parent(fakeOf(info)->location); }
-char* fake_get_parent_uri(NautilusFileInfo* info) {
-    GFile* parent = g_file_get_parent(fakeOf(info)->location);
-    char* uri = parent ? g_file_get_uri(parent) : g_strdup("");
-    g_clear_object(&parent);
-    return uri;
-}
-gboolean fake_is_gone(NautilusFileInfo*) { return FALSE; }
-
 void fake_file_info_iface_init(NautilusFileInfoInterface* iface) {
-    iface->is_gone = fake_is_gone;
-    iface->get_name = fake_get_name;
-    iface->get_uri = fake_get_uri;
-    iface->get_parent_uri = fake_get_parent_uri;
-    iface->get_uri_scheme = fake_get_uri_scheme;
+    // The module asks for the location only; nothing else needs to work.
     iface->get_location = fake_get_location;
-    iface->get_parent_location = fake_get_parent_location;
 }
 
 void fake_file_info_finalize(GObject* object) {
@@ -55,7 +40,9 @@ void fake_file_info_finalize(GObject* object) {
     G_OBJECT_CLASS(fake_file_info_parent_class)->finalize(object);
 }
 
-void fake_file_info_class_init(FakeFileInfoClass* klass) { G_OBJECT_CLASS(klass)->finalize = fake_file_info_finalize; }
+void fake_file_info_class_init(FakeFileInfoClass* klass) {
+    G_OBJECT_CLASS(klass)->finalize = fake_file_info_finalize;
+}
 
 void fake_file_info_init(FakeFileInfo* self) {
     self->location = nullptr;
@@ -73,13 +60,17 @@ NautilusFileInfo* makeInfo(GFile* location, gboolean throws) {
 
 namespace quilla::test {
 
-NautilusFileInfo* makeFakeFileInfo(const std::string& uri) { return makeInfo(g_file_new_for_uri(uri.c_str()), FALSE); }
+NautilusFileInfo* makeFakeFileInfo(const std::string& uri) {
+    return makeInfo(g_file_new_for_uri(uri.c_str()), FALSE);
+}
 
 NautilusFileInfo* makeFakeFileInfoForPath(const std::string& path) {
     return makeInfo(g_file_new_for_path(path.c_str()), FALSE);
 }
 
-NautilusFileInfo* makeThrowingFileInfo() { return makeInfo(g_file_new_for_path("/"), TRUE); }
+NautilusFileInfo* makeThrowingFileInfo() {
+    return makeInfo(g_file_new_for_path("/"), TRUE);
+}
 
 GList* makeFakeFileInfoList(const std::vector<std::string>& paths) {
     GList* files = nullptr;
@@ -89,6 +80,8 @@ GList* makeFakeFileInfoList(const std::vector<std::string>& paths) {
     return files;
 }
 
-void freeFileInfoList(GList* files) { g_list_free_full(files, g_object_unref); }
+void freeFileInfoList(GList* files) {
+    g_list_free_full(files, g_object_unref);
+}
 
 } // namespace quilla::test

@@ -23,7 +23,8 @@ GLogWriterOutput captureWriter(GLogLevelFlags level, const GLogField* fields, gs
     for (gsize i = 0; i < count; ++i) {
         const std::string key(fields[i].key);
         const auto* value = static_cast<const char*>(fields[i].value);
-        const std::string text = fields[i].length < 0 ? std::string(value) : std::string(value, fields[i].length);
+        const std::string text =
+            fields[i].length < 0 ? std::string(value) : std::string(value, fields[i].length);
         if (key == "GLIB_DOMAIN") {
             domain = text;
         } else if (key == "MESSAGE") {

@@ -21,7 +21,8 @@ FinderMenuItem actionItem(std::string title, bool enabled = true,
     FinderMenuItem item;
     item.title = std::move(title);
     item.enabled = enabled;
-    item.representedObject = FinderMenuDictionary{"copyFullPath", item.title, std::move(selection), "", "", ""};
+    item.representedObject =
+        FinderMenuDictionary{"copyFullPath", item.title, std::move(selection), "", "", ""};
     return item;
 }
 
@@ -38,7 +39,8 @@ FinderMenu sampleMenu() {
                       {submenuItem("复制路径", {actionItem("复制完整路径"), FinderMenuItem::makeSeparator(),
                                                 actionItem("复制名称", false),
                                                 submenuItem("复制到文件夹", {actionItem("复制到 项目")})}),
-                       FinderMenuItem::makeSeparator(), actionItem("在终端中打开"), submenuItem("视图选项", {})}};
+                       FinderMenuItem::makeSeparator(), actionItem("在终端中打开"),
+                       submenuItem("视图选项", {})}};
 }
 
 struct Click {
@@ -101,9 +103,12 @@ TEST(NautilusFileSelection, TakesLocalLocationsOnly) {
         std::optional<NautilusFileSelection> expected;
     };
     const std::vector<Case> cases = {
-        {"two files", {"file:///home/u/a.txt", "file:///home/u/b%20c.txt"},
+        {"two files",
+         {"file:///home/u/a.txt", "file:///home/u/b%20c.txt"},
          NautilusFileSelection{{"/home/u/a.txt", "/home/u/b c.txt"}, "/home/u"}},
-        {"non-UTF-8 bytes are kept", {"file:///home/u/%FF%FEx"}, NautilusFileSelection{{"/home/u/\xFF\xFEx"}, "/home/u"}},
+        {"non-UTF-8 bytes are kept",
+         {"file:///home/u/%FF%FEx"},
+         NautilusFileSelection{{"/home/u/\xFF\xFEx"}, "/home/u"}},
         {"the root has no folder", {"file:///"}, NautilusFileSelection{{"/"}, std::nullopt}},
         {"trash", {"trash:///a.txt"}, std::nullopt},
         {"one remote item spoils the selection", {"file:///home/u/a", "sftp://host/b"}, std::nullopt},
@@ -133,9 +138,10 @@ TEST_F(NautilusAdapterTest, RendersLabelsSensitivityAndSubmenusWithoutSeparators
     GList* items = fileItems({"/home/u/a.txt"});
     const std::vector<RenderedMenuItem> expected = {
         {"复制路径", true,
-         std::vector<RenderedMenuItem>{{"复制完整路径", true, std::nullopt},
-                                       {"复制名称", false, std::nullopt},
-                                       {"复制到文件夹", true, std::vector<RenderedMenuItem>{{"复制到 项目", true, std::nullopt}}}}},
+         std::vector<RenderedMenuItem>{
+             {"复制完整路径", true, std::nullopt},
+             {"复制名称", false, std::nullopt},
+             {"复制到文件夹", true, std::vector<RenderedMenuItem>{{"复制到 项目", true, std::nullopt}}}}},
         {"在终端中打开", true, std::nullopt},
         {"视图选项", true, std::vector<RenderedMenuItem>{}},
     };
@@ -234,7 +240,8 @@ TEST_F(NautilusAdapterTest, OwnersHoldTheOnlyReferences) {
         ++objects;
         EXPECT_EQ(object->ref_count, 1u) << G_OBJECT_TYPE_NAME(object);
         if (NAUTILUS_IS_MENU_ITEM(object)) {
-            EXPECT_FALSE(g_signal_has_handler_pending(object, g_signal_lookup("activate", NAUTILUS_TYPE_MENU_ITEM), 0, TRUE));
+            EXPECT_FALSE(g_signal_has_handler_pending(
+                object, g_signal_lookup("activate", NAUTILUS_TYPE_MENU_ITEM), 0, TRUE));
         }
     });
     EXPECT_EQ(objects, 10); // 7 items and 3 submenus
@@ -243,8 +250,9 @@ TEST_F(NautilusAdapterTest, OwnersHoldTheOnlyReferences) {
 
 TEST_F(NautilusAdapterTest, ClicksReachOnlyTheExtensionThatMadeTheItem) {
     int otherClicks = 0;
-    NautilusExtension other([](const NautilusFileSelection&, NautilusExtension::Request) { return sampleMenu(); },
-                            [&](const FinderMenuItem&, const NautilusFileSelection&) { ++otherClicks; });
+    NautilusExtension other(
+        [](const NautilusFileSelection&, NautilusExtension::Request) { return sampleMenu(); },
+        [&](const FinderMenuItem&, const NautilusFileSelection&) { ++otherClicks; });
     GList* ours = fileItems({"/home/u/a.txt"});
     NautilusMenuItem* foreign = nautilus_menu_item_new("OtherExtension::Item", "别的扩展", nullptr, nullptr);
     nautilus_menu_item_activate(findItem(ours, "在终端中打开"));

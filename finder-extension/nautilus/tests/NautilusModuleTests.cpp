@@ -99,14 +99,13 @@ public:
         subscription_ = g_dbus_connection_signal_subscribe(
             connection_, nullptr, "app.kelvarin.Quilla", "ActionQueued", "/app/kelvarin/Quilla", nullptr,
             G_DBUS_SIGNAL_FLAGS_NONE,
-            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant*, gpointer count) {
-                ++*static_cast<int*>(count);
-            },
+            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant*,
+               gpointer count) { ++*static_cast<int*>(count); },
             &received_, nullptr);
         // A round trip makes sure the match rule is in place before anything is sent.
-        GVariant* reply = g_dbus_connection_call_sync(connection_, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                      "org.freedesktop.DBus.Peer", "Ping", nullptr, nullptr,
-                                                      G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        GVariant* reply = g_dbus_connection_call_sync(
+            connection_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.Peer", "Ping",
+            nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
         if (reply) {
             g_variant_unref(reply);
         }
@@ -181,7 +180,6 @@ TEST_F(NautilusModuleTest, ExportsOnlyTheThreeEntryPoints) {
     EXPECT_EQ(definedDynamicSymbols(QUILLA_NAUTILUS_MODULE_PATH),
               (std::set<std::string>{"nautilus_module_initialize", "nautilus_module_list_types",
                                      "nautilus_module_shutdown"}));
-    EXPECT_FALSE(module_->exports("quilla_menu_provider_get_type"));
     ASSERT_EQ(module_->types().size(), 1u);
     EXPECT_TRUE(g_type_is_a(module_->types().front(), NAUTILUS_TYPE_MENU_PROVIDER));
 }
@@ -193,13 +191,15 @@ TEST_F(NautilusModuleTest, RendersTheCoreMenuForBothRequests) {
         const char* name;
         const char* settings;
     };
-    for (const Case& testCase : {Case{"defaults", nullptr}, Case{"grouped, expanded", kGroupedExpandedSettings}}) {
+    for (const Case& testCase :
+         {Case{"defaults", nullptr}, Case{"grouped, expanded", kGroupedExpandedSettings}}) {
         if (testCase.settings) {
             ASSERT_TRUE(writeFileAtomically(paths::extensionSupportDir() / settings_files::kFeatureSettings,
                                             testCase.settings));
         }
         GList* items = fileItems(selection);
-        EXPECT_EQ(describeItems(items), expectedItems(expectedMenu(selection, dir, FinderMenuKind::contextualMenuForItems)))
+        EXPECT_EQ(describeItems(items),
+                  expectedItems(expectedMenu(selection, dir, FinderMenuKind::contextualMenuForItems)))
             << testCase.name;
         const auto names = itemNames(items);
         EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << testCase.name;

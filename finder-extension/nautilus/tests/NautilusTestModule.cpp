@@ -20,10 +20,11 @@ struct TestTypeModuleClass {
 
 G_DEFINE_TYPE(TestTypeModule, test_type_module, G_TYPE_TYPE_MODULE)
 
-TestTypeModule* moduleOf(GTypeModule* module) { return reinterpret_cast<TestTypeModule*>(module); }
+TestTypeModule* moduleOf(GTypeModule* module) {
+    return reinterpret_cast<TestTypeModule*>(module);
+}
 
-template <class Function>
-bool lookUp(GModule* library, const char* name, Function* function) {
+template <class Function> bool lookUp(GModule* library, const char* name, Function* function) {
     gpointer symbol = nullptr;
     if (!g_module_symbol(library, name, &symbol)) {
         return false;
@@ -99,16 +100,6 @@ NautilusTestModule::NautilusTestModule(std::string path) {
 
 NautilusTestModule::~NautilusTestModule() {
     // A GTypeModule is never finalized once it registered types; Files keeps its modules too.
-}
-
-bool NautilusTestModule::exports(const std::string& symbol) const {
-    GModule* library = g_module_open(moduleOf(module_)->path, GModuleFlags(G_MODULE_BIND_LAZY | G_MODULE_BIND_LOCAL));
-    gpointer address = nullptr;
-    const bool found = library && g_module_symbol(library, symbol.c_str(), &address);
-    if (library) {
-        g_module_close(library);
-    }
-    return found;
 }
 
 std::vector<GObject*> NautilusTestModule::createObjects() const {

@@ -22,8 +22,6 @@ public:
     const std::string& error() const { return error_; }
     /// The types nautilus_module_list_types reported.
     const std::vector<GType>& types() const { return types_; }
-    /// Whether the library exports a symbol of that name.
-    bool exports(const std::string& symbol) const;
     /// One instance of each type, as Files creates them; one reference each for the caller.
     std::vector<GObject*> createObjects() const;
 

@@ -95,26 +95,29 @@ std::vector<RenderedMenuItem> expectedItems(const FinderMenu& menu) {
 
 std::vector<std::string> itemNames(GList* items) {
     std::vector<std::string> names;
-    walk(items, [&](NautilusMenuItem*, const ItemProperties& properties) { names.push_back(properties.name); },
-         [](NautilusMenu*) {});
+    walk(
+        items, [&](NautilusMenuItem*, const ItemProperties& properties) { names.push_back(properties.name); },
+        [](NautilusMenu*) {});
     return names;
 }
 
 NautilusMenuItem* findItem(GList* items, const std::string& label) {
     NautilusMenuItem* found = nullptr;
-    walk(items,
-         [&](NautilusMenuItem* item, const ItemProperties& properties) {
-             if (!found && properties.label == label) {
-                 found = item;
-             }
-         },
-         [](NautilusMenu*) {});
+    walk(
+        items,
+        [&](NautilusMenuItem* item, const ItemProperties& properties) {
+            if (!found && properties.label == label) {
+                found = item;
+            }
+        },
+        [](NautilusMenu*) {});
     return found;
 }
 
 void forEachObject(GList* items, const std::function<void(GObject*)>& visit) {
-    walk(items, [&](NautilusMenuItem* item, const ItemProperties&) { visit(G_OBJECT(item)); },
-         [&](NautilusMenu* menu) { visit(G_OBJECT(menu)); });
+    walk(
+        items, [&](NautilusMenuItem* item, const ItemProperties&) { visit(G_OBJECT(item)); },
+        [&](NautilusMenu* menu) { visit(G_OBJECT(menu)); });
 }
 
 void PrintTo(const RenderedMenuItem& item, std::ostream* out) {
