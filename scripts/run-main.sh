@@ -1,4 +1,11 @@
 #!/usr/bin/env bash
-# Placeholder until the application lands: shows the feature settings a first start writes.
+# Starts the application from the release build until Ctrl-C: with the desktop's clipboard and
+# dialogs when a display is present, else windowless.
 set -euo pipefail
-echo "quilla: the application is not built yet"
+cd "$(dirname "$0")/.."
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "quilla: display found, starting build/bin/quilla (Ctrl-C to quit)"
+  exec build/bin/quilla "$@"
+fi
+echo "quilla: no display, starting build/bin/quilla --headless (Ctrl-C to quit)"
+exec build/bin/quilla --headless "$@"

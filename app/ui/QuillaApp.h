@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/core/FeatureSettingsPersistence.h"
+#include "app/core/FeatureSettingsStore.h"
+#include "app/core/deletion/ScheduledDeletionListStore.h"
+#include "app/core/deletion/ScheduledDeletionRunner.h"
+#include "app/core/deletion/ScheduledDeletionStore.h"
+#include "app/core/executor/ExecutorContext.h"
+#include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/lists/CustomDestinationPersistence.h"
+#include "app/core/lists/CustomDestinationStore.h"
+#include "app/core/lists/CustomShortcutActionPersistence.h"
+#include "app/core/lists/CustomShortcutActionStore.h"
+#include "app/core/lists/FinderViewPresetPersistence.h"
+#include "app/core/lists/FinderViewPresetStore.h"
+#include "app/core/platform/FreedesktopTrash.h"
+#include "app/core/preferences/AppPreferencesStore.h"
+#include "app/core/preferences/LaunchAtLoginController.h"
+#include "app/core/runner/QuillaQueuedActionRunner.h"
+#include "app/platform/qt/LinuxFinderScripting.h"
+#include "app/platform/qt/LinuxWorkspace.h"
+#include "app/platform/qt/QtMainThreadDispatcher.h"
+#include "app/platform/qt/QtPrompts.h"
+#include "shared/dbus/DBusSettingsChangeNotifier.h"
+
+#include <memory>
+#include <string_view>
+
+namespace quilla {
+
+/// The running application's long-lived parts: every store (created, repaired and saved at once),
+/// the platform services, the executor and the two background workers. Creating it logs
+/// "QuillaApp init", drains the action queue once, starts the one-second poll and the
+/// scheduled-deletion timer. Destroying it stops both workers after the action in progress.
+/// Lives on the main thread.
+class QuillaApp final {
+public:
+    struct Services {
+        bool displayClipboard = false; ///< a QGuiApplication with a display is running
+        bool dialogs = false;          ///< a QApplication may show dialogs
+    };
+
+    explicit QuillaApp(Services services);
+    ~QuillaApp();
+    QuillaApp(const QuillaApp&) = delete;
+    QuillaApp& operator=(const QuillaApp&) = delete;
+
+    /// Appends one line to the application's diagnostic log.
+    static void appendDiagnosticLog(std::string_view message);
+
+    QuillaQueuedActionRunner& runner() { return *runner_; }
+    QtMainThreadDispatcher& dispatcher() { return dispatcher_; }
+    LaunchAtLoginController& loginItem() { return loginItem_; }
+    FeatureSettingsStore& featureSettings() { return featureSettings_; }
+    CustomDestinationStore& destinations() { return destinations_; }
+    CustomShortcutActionStore& shortcutActions() { return shortcutActions_; }
+    FinderViewPresetStore& viewPresets() { return viewPresets_; }
+    AppPreferencesStore& preferences() { return preferences_; }
+    ScheduledDeletionListStore& scheduledDeletions() { return scheduledDeletionList_; }
+
+    /// Makes every hop to the main thread give up, so that quitting never waits for a dialog the
+    /// main loop will no longer show. Call once the main loop has ended, before destruction.
+    void prepareForQuit();
+
+private:
+    // Declaration order is construction order: stores, then services, then the workers that use them.
+    QtMainThreadDispatcher dispatcher_;
+    DBusSettingsChangeNotifier notifier_;
+    FeatureSettingsPersistence featurePersistence_{notifier_};
+    FeatureSettingsStore featureSettings_{featurePersistence_};
+    CustomDestinationPersistence destinationPersistence_{notifier_};
+    CustomDestinationStore destinations_{destinationPersistence_};
+    CustomShortcutActionPersistence shortcutPersistence_{notifier_};
+    CustomShortcutActionStore shortcutActions_{shortcutPersistence_};
+    FinderViewPresetPersistence presetPersistence_{notifier_};
+    FinderViewPresetStore viewPresets_{presetPersistence_};
+    LaunchAtLoginController loginItem_;
+    AppPreferencesStore preferences_{loginItem_};
+    ScheduledDeletionStore scheduledDeletionStore_;
+    ScheduledDeletionListStore scheduledDeletionList_;
+
+    std::unique_ptr<Pasteboard> pasteboard_;
+    LinuxWorkspace workspace_;
+    QtPrompts prompts_;
+    LinuxFinderScripting finderScripting_;
+    FreedesktopTrash trash_;
+    ExecutorContext context_;
+    FinderActionExecutor executor_;
+
+    std::unique_ptr<QuillaQueuedActionRunner> runner_;
+    std::unique_ptr<ScheduledDeletionRunner> scheduledDeletionRunner_;
+};
+
+} // namespace quilla

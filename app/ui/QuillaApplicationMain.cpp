@@ -1,0 +1,122 @@
+#include "app/ui/QuillaApplicationMain.h"
+
+#include "app/core/preferences/LoginLaunch.h"
+#include "app/ui/AppDelegate.h"
+#include "app/ui/DisplayProbe.h"
+#include "app/ui/QuillaApp.h"
+#include "app/ui/QuillaLaunchOptions.h"
+#include "app/ui/SingleApplicationInstance.h"
+#include "app/ui/UnixSignalWatcher.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+namespace quilla {
+namespace {
+
+enum class Surface { dialogs, clipboardOnly, none };
+
+// What this start can use: the full desktop for a plain start, the clipboard alone for a
+// windowless one, nothing without a display.
+Surface chooseSurface(const QuillaLaunchOptions& options) {
+    std::string display;
+    const bool hasDisplay = DisplayProbe::available(&display);
+    if (!hasDisplay) {
+        std::cerr << "quilla: no display (" << display << "); running without windows, dialogs or clipboard\n";
+        return Surface::none;
+    }
+    return options.mode == QuillaLaunchOptions::Mode::headless ? Surface::clipboardOnly : Surface::dialogs;
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(Surface surface, int& argc, char** argv) {
+    switch (surface) {
+    case Surface::dialogs: {
+        auto app = std::make_unique<QApplication>(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false); // closing a dialog or window never quits
+        return app;
+    }
+    case Surface::clipboardOnly:
+        return std::make_unique<QGuiApplication>(argc, argv);
+    case Surface::none:
+        break;
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+// Runs the owner's life: stores and workers, the delegate's launch steps, then the main loop.
+int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicationInstance& instance) {
+    UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
+    QObject::connect(&signalWatcher, &UnixSignalWatcher::received, [](int) { QCoreApplication::quit(); });
+
+    auto quilla = std::make_unique<QuillaApp>(
+        QuillaApp::Services{.displayClipboard = surface != Surface::none, .dialogs = surface == Surface::dialogs});
+    AppDelegate delegate({
+        .drain = [&] { quilla->runner().drain(); },
+        .wasLikelyLaunchedAtLogin =
+            [&] { return wasLikelyLaunchedAtLogin(options.arguments, quilla->loginItem(), systemUptimeSeconds()); },
+        .log = &QuillaApp::appendDiagnosticLog,
+    });
+    QObject::connect(&instance, &SingleApplicationInstance::reopenRequested, &delegate,
+                     &AppDelegate::applicationShouldHandleReopen);
+    QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate, &AppDelegate::handleGetURLEvent);
+
+    if (!delegate.applicationDidFinishLaunching()) {
+        std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
+    }
+    for (const auto& url : options.urls) {
+        delegate.handleGetURLEvent(QString::fromStdString(url));
+    }
+
+    const int status = QCoreApplication::exec();
+
+    delegate.applicationWillTerminate();
+    quilla->prepareForQuit();
+    quilla.reset(); // waits for the action in progress
+    // Closures the workers posted on their way out (log lines) still run, on this thread.
+    QCoreApplication::sendPostedEvents();
+    return status;
+}
+
+} // namespace
+
+int runQuillaApplication(int argc, char** argv) {
+    const QuillaLaunchOptions options =
+        QuillaLaunchOptions::parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (options.help) {
+        std::cout << QuillaLaunchOptions::usage();
+        return 0;
+    }
+    const Surface surface = chooseSurface(options);
+    const auto app = makeApplication(surface, argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quilla"));
+    if (surface != Surface::none) {
+        QGuiApplication::setDesktopFileName(QStringLiteral("app.kelvarin.Quilla"));
+    }
+
+    SingleApplicationInstance instance;
+    switch (instance.claim()) {
+    case SingleApplicationInstance::Claim::alreadyRunning: {
+        std::string error;
+        if (!SingleApplicationInstance::handOver(QDBusConnection::sessionBus(),
+                                                 QString::fromLatin1(SingleApplicationInstance::defaultBusName),
+                                                 options.urls, &error)) {
+            std::cerr << "quilla: the running application did not answer: " << error << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    case SingleApplicationInstance::Claim::noBus:
+        std::cerr << "quilla: no session bus; running without single-instance and queued-action signals\n";
+        break;
+    case SingleApplicationInstance::Claim::owner:
+        break;
+    }
+    return runOwner(options, surface, instance);
+}
+
+} // namespace quilla
