@@ -34,7 +34,9 @@ NautilusExtension::NautilusExtension(MenuBuilder buildMenu, ClickHandler perform
       activateHook_(g_signal_add_emission_hook(activateSignal_, 0, onActivateEmission, this, nullptr)) {}
 
 NautilusExtension::~NautilusExtension() {
-    g_signal_remove_emission_hook(activateSignal_, activateHook_);
+    if (activateHook_ != 0) {
+        g_signal_remove_emission_hook(activateSignal_, activateHook_);
+    }
 }
 
 GList* NautilusExtension::fileItems(GList* files) noexcept {
