@@ -278,7 +278,11 @@ void QuillaQueuedActionRunner::State::work() {
         }
         ++started;
         lock.unlock();
-        drainPass();
+        try {
+            drainPass();
+        } catch (...) {
+            // Out of memory or a throwing main-thread hand-off: this pass ends, the runner lives on.
+        }
         lock.lock();
         ++finished;
         idle.notify_all();
