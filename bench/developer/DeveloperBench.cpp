@@ -208,6 +208,21 @@ void BM_ProcessRun10000ItemsAllDueToTrash(benchmark::State& state) {
     }
 }
 
+// Anchor for the run above: every trashed item needs a new .trashinfo file, so creating 10,000
+// empty files in one folder on the same disk is the floor of such a run.
+void BM_Anchor_Create10000Files(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(root() / "anchor");
+        fs::create_directories(root() / "anchor");
+        state.ResumeTiming();
+        for (int i = 0; i < kItems; ++i) {
+            const auto file = root() / "anchor" / ("f" + std::to_string(i));
+            ::close(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        }
+    }
+}
+
 void registerAll() {
     const auto repeated = [](benchmark::internal::Benchmark* b, int repetitions) {
         b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions)->ReportAggregatesOnly(true)->UseRealTime();
@@ -224,6 +239,7 @@ void registerAll() {
     repeated(benchmark::RegisterBenchmark("quilla/schedule_10000_items", BM_Schedule10000Items), 5);
     repeated(benchmark::RegisterBenchmark("quilla/process_run_10000_none_due", BM_ProcessRun10000ItemsNoneDue), 5);
     repeated(benchmark::RegisterBenchmark("quilla/process_run_10000_all_trashed", BM_ProcessRun10000ItemsAllDueToTrash), 5);
+    repeated(benchmark::RegisterBenchmark("anchor/create_10000_empty_files", BM_Anchor_Create10000Files), 5);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -141,7 +142,12 @@ std::pair<std::string, int> claimName(const fs::path& trash, const std::string& 
     fail("无法移到废纸篓：", trash, EEXIST);
 }
 
-void moveToTrash(const fs::path& item) {
+struct Located {
+    fs::path original; ///< with the folders above it resolved
+    dev_t device;
+};
+
+Located locate(const fs::path& item) {
     if (!item.has_filename() || item.filename() == "." || item.filename() == "..") {
         fail("所选文件不存在或无法访问：", item);
     }
@@ -154,27 +160,35 @@ void moveToTrash(const fs::path& item) {
     if (ec || ::lstat(original.c_str(), &info) != 0) {
         fail("所选文件不存在或无法访问：", item);
     }
+    return {original, info.st_dev};
+}
 
-    fs::path trash;
-    std::string recordedPath = original.string();
-    if (isHomeDevice(info.st_dev)) {
-        trash = paths::homeTrashDir();
-        if (!usablePrivateDirectory(trash)) {
-            fail("这个位置没有可用的废纸篓，文件未删除：", original);
+// The trash for items on the item's file system, its folders made and checked.
+FreedesktopTrash::Location trashFor(const Located& item) {
+    FreedesktopTrash::Location location;
+    if (isHomeDevice(item.device)) {
+        location.trash = paths::homeTrashDir();
+        if (!usablePrivateDirectory(location.trash)) {
+            fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
         }
     } else {
-        const auto top = mountTop(parent, info.st_dev);
-        const auto onMount = mountTrash(top);
+        location.top = mountTop(item.original.parent_path(), item.device);
+        const auto onMount = mountTrash(location.top);
         if (!onMount) {
-            fail("这个位置没有可用的废纸篓，文件未删除：", original);
+            fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
         }
-        trash = *onMount;
-        recordedPath = original.lexically_relative(top).string();
+        location.trash = *onMount;
     }
-    if (!usablePrivateDirectory(trash / "files") || !usablePrivateDirectory(trash / "info")) {
-        fail("这个位置没有可用的废纸篓，文件未删除：", original);
+    if (!usablePrivateDirectory(location.trash / "files") || !usablePrivateDirectory(location.trash / "info")) {
+        fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
     }
+    return location;
+}
 
+void moveInto(const FreedesktopTrash::Location& location, const fs::path& original) {
+    const auto& trash = location.trash;
+    // The home trash records absolute paths, a mount's trash paths relative to the mount's top.
+    const auto recordedPath = location.top.empty() ? original.string() : original.lexically_relative(location.top).string();
     const auto [name, fd] = claimName(trash, original.filename().string());
     const auto infoPath = trash / "info" / (name + std::string(kInfoSuffix));
     const bool written = writeAll(fd, FreedesktopTrash::trashInfo(recordedPath, std::time(nullptr)));
@@ -194,7 +208,33 @@ void moveToTrash(const fs::path& item) {
 
 bool FreedesktopTrash::trashItem(const fs::path& item, std::string* error) {
     try {
-        moveToTrash(item);
+        const auto located = locate(item);
+        // Checking the trash folders costs more system calls than the move itself, so a trash
+        // found good is remembered per file system; should it have gone since, it is looked up
+        // and checked afresh once.
+        const std::pair key(paths::homeTrashDir().string(), located.device);
+        std::optional<Location> known;
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto found = known_.find(key); found != known_.end()) {
+                known = found->second;
+            }
+        }
+        if (known) {
+            try {
+                moveInto(*known, located.original);
+                return true;
+            } catch (const TrashFailure&) {
+                const std::lock_guard lock(mutex_);
+                known_.erase(key);
+            }
+        }
+        const auto location = trashFor(located);
+        {
+            const std::lock_guard lock(mutex_);
+            known_[key] = location;
+        }
+        moveInto(location, located.original);
         return true;
     } catch (const std::exception& failure) {
         if (error) {
