@@ -44,7 +44,7 @@ public:
     static const std::array<DefaultApplication, 5>& defaultApplications();
 
     /// Whether an application list entry is one of the editors older versions listed by default
-    /// (IDs "vscode" and "cursor", their macOS bundles or their desktop entries); such entries are
+    /// (IDs "vscode" and "cursor", their application bundles or their desktop entries); such entries are
     /// never shown.
     static bool isLegacyDeveloperApplication(std::string_view id, const std::filesystem::path& path);
 

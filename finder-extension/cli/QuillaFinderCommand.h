@@ -16,7 +16,8 @@ public:
     static constexpr const char* usage =
         "usage: quilla-finder menu [--selected PATH]... [--target DIR] [--kind N] [--json]\n"
         "       quilla-finder click \"TITLE > TITLE > ...\" [--selected PATH]... [--target DIR] [--without-context]\n"
-        "       quilla-finder directories\n";
+        "       quilla-finder directories\n"
+        "click prints the queue file it wrote; it exits with 1 when nothing was queued, 2 on usage errors.\n";
 };
 
 } // namespace quilla

@@ -50,8 +50,12 @@ std::filesystem::path folderForm(const std::filesystem::path& path) {
     return normal;
 }
 
-bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
-    return folderForm(a) == folderForm(b);
+std::array<std::filesystem::path, 3> builtInFolders(const FinderPlaces& places) {
+    return {folderForm(places.desktop), folderForm(places.downloads), folderForm(places.documents)};
+}
+
+bool isAmong(const std::filesystem::path& path, const std::array<std::filesystem::path, 3>& folders) {
+    return std::find(folders.begin(), folders.end(), folderForm(path)) != folders.end();
 }
 
 // The built-in applications come first; stored entries follow unless they stand for one of them.
@@ -100,15 +104,20 @@ std::set<std::string> candidateFilesIn(const std::filesystem::path& dir) {
     return present;
 }
 
+struct ApplicationFolder {
+    std::filesystem::path path;
+    std::shared_ptr<const std::set<std::string>> candidates; // the built-in applications' files it holds
+};
+
 // The entry with this desktop-file ID in the first folder that has one; a Hidden entry there
 // removes the application (it hides the copies of the folders after it).
-std::optional<InstalledEntry> installedEntry(std::string_view fileID, const std::vector<std::filesystem::path>& dirs,
+std::optional<InstalledEntry> installedEntry(std::string_view fileID, const std::vector<ApplicationFolder>& folders,
                                              FinderSettingsFileCache& cache) {
-    for (const auto& dir : dirs) {
-        if (!cache.loadFolder<std::set<std::string>>(dir, &candidateFilesIn)->contains(std::string(fileID))) {
+    for (const auto& folder : folders) {
+        if (!folder.candidates->contains(std::string(fileID))) {
             continue;
         }
-        const auto path = dir / fileID;
+        const auto path = folder.path / fileID;
         const auto entry = cache.load<Entry>(path, DesktopEntryLookup::kMaxEntryBytes, &desktopEntry);
         if (*entry) {
             if ((*entry)->hidden) {
@@ -226,11 +235,15 @@ FinderCustomDestinationSettings::defaultQuickOpenDestinations(const FinderPlaces
 
 std::vector<FinderCustomDestination>
 FinderCustomDestinationSettings::defaultApplicationDestinations(FinderSettingsFileCache& cache) {
-    const auto dirs = DesktopEntryLookup::applicationDirs();
+    std::vector<ApplicationFolder> folders;
+    for (auto& dir : DesktopEntryLookup::applicationDirs()) {
+        auto candidates = cache.loadFolder<std::set<std::string>>(dir, &candidateFilesIn);
+        folders.push_back({std::move(dir), std::move(candidates)});
+    }
     std::vector<FinderCustomDestination> result;
     for (const auto& application : DesktopEntryLookup::defaultApplications()) {
         for (const auto fileID : application.desktopFileIDs) {
-            auto installed = fileID.empty() ? std::nullopt : installedEntry(fileID, dirs, cache);
+            auto installed = fileID.empty() ? std::nullopt : installedEntry(fileID, folders, cache);
             if (installed) {
                 result.push_back({std::string(application.id), std::move(installed->name), std::move(installed->path)});
                 break;
@@ -245,10 +258,20 @@ bool FinderCustomDestinationSettings::isBuiltInFileDestination(const FinderCusto
     if (kind != Kind::copy && kind != Kind::move) {
         return false;
     }
-    const std::filesystem::path path(destination.path);
-    const std::array folders{&places.desktop, &places.downloads, &places.documents};
-    return std::any_of(folders.begin(), folders.end(),
-                       [&](const std::filesystem::path* folder) { return samePath(path, *folder); });
+    return isAmong(destination.path, builtInFolders(places));
+}
+
+std::vector<FinderCustomDestination>
+FinderCustomDestinationSettings::withoutBuiltInFileDestinations(const std::vector<FinderCustomDestination>& list,
+                                                                Kind kind, const FinderPlaces& places) {
+    if (kind != Kind::copy && kind != Kind::move) {
+        return list;
+    }
+    const auto folders = builtInFolders(places);
+    std::vector<FinderCustomDestination> result;
+    std::copy_if(list.begin(), list.end(), std::back_inserter(result),
+                 [&](const FinderCustomDestination& destination) { return !isAmong(destination.path, folders); });
+    return result;
 }
 
 } // namespace quilla

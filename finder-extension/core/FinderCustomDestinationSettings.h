@@ -69,6 +69,9 @@ public:
     /// folders, which the catalog's own children already offer.
     static bool isBuiltInFileDestination(const FinderCustomDestination& destination, FinderCustomDestinationKind kind,
                                          const FinderPlaces& places);
+    /// The destinations of `list` that are not built-in file destinations, in order.
+    static std::vector<FinderCustomDestination> withoutBuiltInFileDestinations(
+        const std::vector<FinderCustomDestination>& list, FinderCustomDestinationKind kind, const FinderPlaces& places);
 };
 
 } // namespace quilla

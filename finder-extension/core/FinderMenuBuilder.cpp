@@ -69,6 +69,7 @@ std::vector<FinderMenuItem> FinderMenuBuilder::expandedFeatureMenuItems() {
         if (featureItems.empty()) {
             continue;
         }
+        items.reserve(items.size() + featureItems.size() + 1);
         if (!items.empty()) {
             items.push_back(FinderMenuItem::makeSeparator());
         }
@@ -144,28 +145,20 @@ std::vector<FinderMenuItem> FinderMenuBuilder::quickOpenMenuItems(const std::vec
     return items;
 }
 
-bool FinderMenuBuilder::hasCustomDestinationItems(Kind kind) {
-    for (const auto& destination : settings_.destinations(kind)) {
-        if (!FinderCustomDestinationSettings::isBuiltInFileDestination(destination, kind, settings_.places())) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::optional<FinderMenuItem> FinderMenuBuilder::destinationSubmenuItem(Kind kind) {
-    if (!hasCustomDestinationItems(kind)) {
-        return std::nullopt;
+    const auto destinations =
+        FinderCustomDestinationSettings::withoutBuiltInFileDestinations(settings_.destinations(kind), kind, settings_.places());
+    if (destinations.empty()) {
+        return std::nullopt; // the catalog's own children already cover the built-in folders
     }
     const bool copy = kind == Kind::copy;
     const std::string prefix = L10n::text(copy ? "复制到" : "移动到");
     const std::string actionID = copy ? "copyFilesToFolder" : "moveFilesToFolder";
     const auto action = copy ? FinderFeatureAction::copyToFolder() : FinderFeatureAction::moveToFolder();
     std::vector<FinderMenuItem> items;
-    for (const auto& destination : settings_.destinations(kind)) {
-        if (!FinderCustomDestinationSettings::isBuiltInFileDestination(destination, kind, settings_.places())) {
-            items.push_back(contextMenuItem(prefix + destination.name, actionID, action, destination.path, true));
-        }
+    items.reserve(destinations.size());
+    for (const auto& destination : destinations) {
+        items.push_back(contextMenuItem(prefix + destination.name, actionID, action, destination.path, true));
     }
     return makeSubmenuItem(L10n::text(copy ? "复制到文件夹" : "移动到文件夹"), std::move(items));
 }

@@ -36,7 +36,6 @@ private:
                                    std::string destinationPath, bool enabled);
     std::vector<FinderMenuItem> quickOpenMenuItems(const std::vector<FinderFeatureChild>& children);
     std::optional<FinderMenuItem> destinationSubmenuItem(Kind kind);
-    bool hasCustomDestinationItems(Kind kind);
     std::vector<FinderMenuItem> openWithApplicationMenuItems();
     std::vector<FinderMenuItem> finderViewPresetMenuItems();
     std::vector<FinderMenuItem> customShortcutMenuItems();

@@ -21,7 +21,9 @@ public:
     /// Whether the application is running now. Never throws.
     virtual bool isApplicationRunning() noexcept = 0;
     /// Starts the application; `completion` may run later (on the host's main loop) or before
-    /// this returns. Never throws.
+    /// this returns. A launcher must not run a completion once it is destroyed, and it must be
+    /// destroyed before the FinderSync that uses it (completions log through that FinderSync).
+    /// Never throws.
     virtual void startApplication(Completion completion) noexcept = 0;
 };
 
