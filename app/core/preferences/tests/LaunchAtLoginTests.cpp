@@ -1,5 +1,6 @@
 #include "app/core/preferences/AppPreferencesPersistence.h"
 #include "app/core/preferences/AppPreferencesStore.h"
+#include "app/core/preferences/AppVersion.h"
 #include "app/core/preferences/LaunchAtLoginController.h"
 #include "app/core/preferences/LoginLaunch.h"
 #include "shared/QuillaPaths.h"
@@ -102,4 +103,9 @@ TEST(LoginLaunch, ArgumentOrEnabledItemShortlyAfterBoot) {
     const auto uptime = systemUptimeSeconds();
     ASSERT_TRUE(uptime.has_value());
     EXPECT_GT(*uptime, 0.0);
+}
+
+TEST(AppVersion, ComesFromTheBuild) {
+    EXPECT_EQ(AppVersion::shortVersion(), QUILLA_TEST_VERSION);
+    EXPECT_EQ(AppVersion::build(), std::string(QUILLA_TEST_BUILD).empty() ? "Unknown" : QUILLA_TEST_BUILD);
 }
