@@ -65,7 +65,7 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
                      &AppDelegate::applicationShouldHandleReopen);
     QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate, &AppDelegate::handleGetURLEvent);
 
-    if (!delegate.applicationDidFinishLaunching()) {
+    if (!delegate.applicationDidFinishLaunching() && QDBusConnection::sessionBus().isConnected()) {
         std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
     }
     for (const auto& url : options.urls) {
@@ -74,6 +74,7 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
 
     const int status = QCoreApplication::exec();
 
+    instance.release();
     delegate.applicationWillTerminate();
     quilla->prepareForQuit();
     quilla.reset(); // waits for the action in progress

@@ -20,12 +20,16 @@ SingleApplicationInstance::SingleApplicationInstance(QDBusConnection connection,
     new FreedesktopApplicationAdaptor(this);
 }
 
-SingleApplicationInstance::~SingleApplicationInstance() {
+SingleApplicationInstance::~SingleApplicationInstance() { release(); }
+
+void SingleApplicationInstance::release() {
     if (ownsName_) {
         connection_.unregisterService(busName_);
+        ownsName_ = false;
     }
     if (registeredObject_) {
         connection_.unregisterObject(QString::fromLatin1(objectPath));
+        registeredObject_ = false;
     }
 }
 

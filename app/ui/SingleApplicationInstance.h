@@ -34,6 +34,9 @@ public:
 
     /// Publishes the hand-over object, then asks for the name without queueing.
     Claim claim();
+    /// Gives the name and the object up early (on the way out), so that a start meanwhile runs
+    /// on its own instead of handing over to an instance that no longer answers.
+    void release();
 
     /// Hands `urls` (or, when empty, a reopen) to the running owner of `busName` and waits for it to
     /// accept them. False with `error` filled when it does not answer.
