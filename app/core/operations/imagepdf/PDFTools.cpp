@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <set>
 
 namespace quilla {
 namespace {
@@ -138,12 +139,31 @@ bool appendPages(QPDFPageDocumentHelper& target, QPDF& source) {
     }
 }
 
+// Whether pages share resources (inherited from the page tree, or one dictionary or XObject set
+// used by several pages): then each page alone would carry every font and image of the whole
+// document unless the ones it does not use are removed. Finding those means parsing every page's
+// content, so it is done only when sharing makes it worth it.
+bool sharesResources(std::vector<QPDFPageObjectHelper>& pages) {
+    std::set<QPDFObjGen> seen;
+    const auto sharedObject = [&seen](QPDFObjectHandle object) {
+        return object.isIndirect() && !seen.insert(object.getObjGen()).second;
+    };
+    for (auto& page : pages) {
+        auto resources = page.getObjectHandle().getKey("/Resources");
+        if (!resources.isDictionary()) {
+            return true; // inherited
+        }
+        if (sharedObject(resources) || sharedObject(resources.getKey("/XObject"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pageFiles) {
     QPDFPageDocumentHelper pages(document);
     auto all = pages.getAllPages();
-    if (all.size() > 1) {
-        // Pages that share one resource dictionary would otherwise each carry every font and
-        // image of the whole document.
+    if (all.size() > 1 && sharesResources(all)) {
         pages.removeUnreferencedResources();
         all = pages.getAllPages();
     }

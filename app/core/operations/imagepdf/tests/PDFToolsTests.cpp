@@ -7,6 +7,9 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 #include <vips/vips8>
 
 using namespace quilla;
@@ -89,6 +92,31 @@ TEST_F(PDFToolsTest, SplitSkipsUnreadablePDFsButRefusesWhenNoneOpens) {
     EXPECT_EQ(perform("splitPDFs", {broken, one}), ActionResult{dir / "one Pages" / "Page 001.pdf"});
     EXPECT_FALSE(fs::exists(dir / "broken Pages"));
     EXPECT_EQ(failureOf("splitPDFs", {broken}), "暂不支持这个右键动作：splitPDFs。");
+}
+
+TEST_F(PDFToolsTest, SplitPagesCarryOnlyTheResourcesTheyUse) {
+    // Two pages inherit one resource dictionary from the page tree; each uses one of its fonts.
+    QPDF pdf;
+    pdf.emptyPDF();
+    QPDFPageDocumentHelper pages(pdf);
+    for (const char* font : {"/F1", "/F2"}) {
+        auto page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 100 100] >>");
+        page.replaceKey("/Contents", pdf.newStream(std::string("BT ") + font + " 12 Tf (x) Tj ET"));
+        pages.addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
+    }
+    pdf.getRoot().getKey("/Pages").replaceKey(
+        "/Resources", QPDFObjectHandle::parse("<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> "
+                                              "/F2 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>"));
+    const auto shared = dir / "shared.pdf";
+    QPDFWriter writer(pdf, shared.c_str());
+    writer.write();
+
+    const auto outputs = perform("splitPDFs", {shared});
+    ASSERT_EQ(outputs.size(), 2u);
+    EXPECT_NE(readText(outputs[0]).find("Helvetica"), std::string::npos);
+    EXPECT_EQ(readText(outputs[0]).find("Courier"), std::string::npos);
+    EXPECT_NE(readText(outputs[1]).find("Courier"), std::string::npos);
+    EXPECT_EQ(readText(outputs[1]).find("Helvetica"), std::string::npos);
 }
 
 TEST(PDFPageFileName, HasAtLeastThreeDigits) {
