@@ -1,0 +1,61 @@
+#include "app/cli/PerformCommand.h"
+#include "app/core/operations/imagepdf/tests/ImageFixtures.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace quilla;
+using namespace quilla::test;
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run perform(std::vector<std::string> words, const std::string& input = {}) {
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = runPerformCommand(static_cast<int>(argv.size()), argv.data(), in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(ImagePDFPerform, EveryActionIsReachableFromTheCommandLine) {
+    ScopedHome home;
+    TempDir dir;
+    const auto photo = writeMarkedImage(dir / "photo.png", 16, 12).string();
+    writePDF(dir / "doc.pdf", {100, 200});
+    const auto pdf = (dir / "doc.pdf").string();
+    const auto folder = dir.path().string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> runs{
+        {{"convertImageToJPEG", "--selected", photo}, folder + "/photo.jpg\n"},
+        {{"convertImageToPNG", "--selected", photo}, folder + "/photo 2.png\n"},
+        {{"convertImageToTIFF", "--selected", photo}, folder + "/photo.tiff\n"},
+        {{"compressJPEG", "--selected", folder + "/photo.jpg"}, folder + "/photo 2.jpg\n"},
+        {{"stripImageMetadata", "--selected", photo}, folder + "/photo stripped.png\n"},
+        {{"imagesToPDF", "--selected", photo}, folder + "/Images.pdf\n"},
+        {{"mergePDFs", "--selected", pdf, "--selected", pdf}, folder + "/Merged.pdf\n"},
+        {{"splitPDFs", "--selected", pdf}, folder + "/doc Pages/Page 001.pdf\n" + folder + "/doc Pages/Page 002.pdf\n"},
+        {{"compressPDF", "--selected", pdf}, folder + "/doc compressed.pdf\n"},
+    };
+    for (const auto& [words, expected] : runs) {
+        const auto run = perform(words);
+        EXPECT_EQ(run.status, 0) << words.front() << ": " << run.err;
+        EXPECT_EQ(run.out, expected) << words.front();
+    }
+    EXPECT_EQ(pdfPageWidths(dir / "Merged.pdf"), (std::vector<int>{100, 200, 100, 200}));
+
+    const auto resized = perform({"resizeImages", "--selected", photo}, "8\n6\n");
+    EXPECT_EQ(resized.status, 0) << resized.err;
+    EXPECT_EQ(resized.out, photo + "\n");
+    EXPECT_EQ(identify(photo), "8 6 PNG");
+}
