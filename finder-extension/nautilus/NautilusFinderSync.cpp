@@ -3,10 +3,16 @@
 namespace quilla {
 
 NautilusFinderSync::NautilusFinderSync()
-    : sync_(host_, {systemLog_, notifier_, launcher_}),
+    : launcher_(std::make_unique<DBusQuillaAppLauncher>(DBusQuillaAppLauncher::Mode::asynchronous)),
+      sync_(host_, {systemLog_, notifier_, *launcher_}),
       settingsObserver_([this](const auto& userInfo, const auto& object) {
           sync_.handleSettingsChanged(userInfo, object);
       }) {}
+
+NautilusFinderSync::~NautilusFinderSync() {
+    // A launcher must go before the FinderSync it serves; the FinderSync never uses it on the way out.
+    launcher_.reset();
+}
 
 FinderMenu NautilusFinderSync::menu(const NautilusFileSelection& selection,
                                     NautilusExtension::Request request) {

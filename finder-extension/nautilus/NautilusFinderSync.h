@@ -18,6 +18,8 @@ namespace quilla {
 class NautilusFinderSync final {
 public:
     NautilusFinderSync();
+    /// Stops the application start still pending before the FinderSync its completion logs to goes.
+    ~NautilusFinderSync();
     NautilusFinderSync(const NautilusFinderSync&) = delete;
     NautilusFinderSync& operator=(const NautilusFinderSync&) = delete;
 
@@ -33,9 +35,7 @@ private:
     FinderSelectionHost host_;
     NautilusSystemLog systemLog_;
     DBusActionQueuedNotifier notifier_;
-    // Declared before the FinderSync so that it goes after it: its destruction cancels starts
-    // whose completions would still write to the FinderSync's log.
-    DBusQuillaAppLauncher launcher_{DBusQuillaAppLauncher::Mode::asynchronous};
+    std::unique_ptr<DBusQuillaAppLauncher> launcher_;
     FinderSync sync_;
     DBusSettingsChangedObserver settingsObserver_;
 };
