@@ -49,13 +49,18 @@ struct Harness {
     std::mutex mutex;
     std::condition_variable finished;
     std::size_t done = 0;
+    Clock::time_point lastStart;
+    Clock::time_point lastEnd;
 
     QuillaQueuedActionRunner::Perform perform() {
         return [this](const ActionRequest& request) {
+            const auto start = Clock::now();
             auto result = executor.perform(request);
             {
                 std::lock_guard lock(mutex);
                 ++done;
+                lastStart = start;
+                lastEnd = Clock::now();
             }
             finished.notify_all();
             return result;
@@ -137,6 +142,8 @@ void BM_ClickToDoneWithSignal(benchmark::State& state) {
                                     {paths::primaryQueueDir()});
     std::vector<double> seconds;
     std::vector<double> writeSeconds;
+    std::vector<double> toActionSeconds; // drain() until the action starts: wake-up, listing, claim, read, decode
+    std::vector<double> afterActionSeconds; // action end until idle: log lines, claim removal, wake-up
     fs::create_directories(paths::primaryQueueDir());
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -145,6 +152,11 @@ void BM_ClickToDoneWithSignal(benchmark::State& state) {
         runner.drain();
         runner.waitUntilIdle();
         const auto end = Clock::now();
+        {
+            std::lock_guard lock(harness.mutex);
+            toActionSeconds.push_back(std::chrono::duration<double>(harness.lastStart - written).count());
+            afterActionSeconds.push_back(std::chrono::duration<double>(end - harness.lastEnd).count());
+        }
         const std::chrono::duration<double> elapsed = end - start;
         state.SetIterationTime(elapsed.count());
         seconds.push_back(elapsed.count());
@@ -156,6 +168,8 @@ void BM_ClickToDoneWithSignal(benchmark::State& state) {
     std::vector<double> runnerSeconds;
     for (std::size_t i = 0; i < seconds.size(); ++i) runnerSeconds.push_back(seconds[i] - writeSeconds[i]);
     state.counters["median_runner_ms"] = median(runnerSeconds) * 1e3;
+    state.counters["median_to_action_ms"] = median(toActionSeconds) * 1e3;
+    state.counters["median_after_action_ms"] = median(afterActionSeconds) * 1e3;
 }
 
 // The signal was lost: only the one-second poll finds the file.
