@@ -14,7 +14,13 @@ FinderActionExecutionError failure(std::string_view format, const std::string& s
         text.replace(at, 2, subject);
     }
     if (!detail.empty()) {
-        text += "（" + detail + "）";
+        // libvips quotes the name it was given, which carries the "[]" that stops it from reading
+        // options out of file names; the user never typed that.
+        std::string cleaned = detail;
+        for (auto at = cleaned.find("[]\""); at != std::string::npos; at = cleaned.find("[]\"", at)) {
+            cleaned.erase(at, 2);
+        }
+        text += "（" + cleaned + "）";
     }
     return FinderActionExecutionError::commandFailed(text);
 }

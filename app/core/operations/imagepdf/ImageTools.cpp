@@ -8,6 +8,7 @@
 #include "app/core/operations/imagepdf/ImageReader.h"
 #include "app/core/operations/imagepdf/ImageToolErrors.h"
 #include "app/core/operations/imagepdf/JPEGStructure.h"
+#include "app/core/operations/imagepdf/TextCase.h"
 #include "app/core/platform/Prompts.h"
 #include "shared/FileIO.h"
 #include "shared/L10n.h"
@@ -27,12 +28,6 @@ using vips::VImage;
 // A JPEG larger than this is not read into memory for the lossless metadata removal; libvips
 // streams it instead.
 constexpr std::size_t kMaxJPEGBytesInMemory = std::size_t{512} << 20;
-
-std::string lowercase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
 
 fs::path absoluteSource(const fs::path& item) {
     return executor::standardized(fs::absolute(item));
@@ -99,7 +94,7 @@ std::string encoderSuffix(const std::string& loader, const fs::path& file) {
     if (const auto found = byLoader.find(loader); found != byLoader.end()) {
         return found->second;
     }
-    const auto extension = lowercase(file.extension().string());
+    const auto extension = asciiLowercase(file.extension().string());
     if (!extension.empty() && vips_foreign_find_save(("x" + extension).c_str()) != nullptr) {
         return extension;
     }
@@ -289,7 +284,7 @@ fs::path ImageTools::stripImageMetadata(const ExecutorContext& context, const fs
 }
 
 std::string ImageTools::imageOutputExtension(const std::string& sourceExtension) {
-    const auto extension = lowercase(sourceExtension);
+    const auto extension = asciiLowercase(sourceExtension);
     if (extension == "jpg" || extension == "jpeg") return "jpg";
     if (extension == "tif" || extension == "tiff") return "tiff";
     if (extension == "gif") return "gif";

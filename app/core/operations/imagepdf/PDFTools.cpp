@@ -4,6 +4,7 @@
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/imagepdf/AtomicOutputFile.h"
 #include "app/core/operations/imagepdf/PDFImagePage.h"
+#include "app/core/operations/imagepdf/TextCase.h"
 
 #include <qpdf/ClosedFileInputSource.hh>
 #include <qpdf/Pl_Flate.hh>
@@ -26,17 +27,10 @@ constexpr std::size_t kFilesKeptOpen = 200;
 
 using Unsupported = FinderActionExecutionError;
 
-std::string lowercase(std::string text) {
-    for (auto& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    }
-    return text;
-}
-
 std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
     std::vector<fs::path> pdfs;
     for (const auto& item : selected) {
-        if (lowercase(executor::splitLastExtension(item.filename().string()).second) == "pdf") {
+        if (asciiLowercase(executor::splitLastExtension(item.filename().string()).second) == "pdf") {
             pdfs.push_back(executor::standardized(fs::absolute(item)));
         }
     }
