@@ -6,7 +6,9 @@ namespace quilla {
 
 AppDelegate::AppDelegate(Hooks hooks, QDBusConnection bus) : hooks_(std::move(hooks)), bus_(std::move(bus)) {}
 
-AppDelegate::~AppDelegate() { applicationWillTerminate(); }
+AppDelegate::~AppDelegate() {
+    applicationWillTerminate();
+}
 
 bool AppDelegate::applicationDidFinishLaunching() {
     shouldShowWindowAfterLaunch_ = !hooks_.wasLikelyLaunchedAtLogin();
@@ -14,9 +16,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
     hooks_.drain();
     if (bus_.isConnected()) {
         // Any sender: the extension posts from the file manager's process.
-        observing_ = bus_.connect(QString(), QString::fromLatin1(notificationPath),
-                                  QString::fromLatin1(actionQueuedInterface), QString::fromLatin1(actionQueuedMember),
-                                  this, SLOT(handleActionQueuedNotification(QDBusMessage)));
+        observing_ =
+            bus_.connect(QString(), QString::fromLatin1(notificationPath),
+                         QString::fromLatin1(actionQueuedInterface), QString::fromLatin1(actionQueuedMember),
+                         this, SLOT(handleActionQueuedNotification(QDBusMessage)));
     }
     return observing_;
 }
@@ -28,14 +31,16 @@ void AppDelegate::applicationShouldHandleReopen() {
 
 void AppDelegate::applicationWillTerminate() {
     if (observing_) {
-        bus_.disconnect(QString(), QString::fromLatin1(notificationPath), QString::fromLatin1(actionQueuedInterface),
-                        QString::fromLatin1(actionQueuedMember), this,
-                        SLOT(handleActionQueuedNotification(QDBusMessage)));
+        bus_.disconnect(QString(), QString::fromLatin1(notificationPath),
+                        QString::fromLatin1(actionQueuedInterface), QString::fromLatin1(actionQueuedMember),
+                        this, SLOT(handleActionQueuedNotification(QDBusMessage)));
         observing_ = false;
     }
 }
 
-void AppDelegate::handleActionQueuedNotification(const QDBusMessage&) { hooks_.drain(); }
+void AppDelegate::handleActionQueuedNotification(const QDBusMessage&) {
+    hooks_.drain();
+}
 
 void AppDelegate::handleGetURLEvent(const QString& text) {
     const QUrl url(text, QUrl::StrictMode);
@@ -53,7 +58,8 @@ std::vector<QUrl> AppDelegate::drainPendingOpenURLs() {
 }
 
 void AppDelegate::removePendingOpenURL(const QUrl& url) {
-    pendingOpenURLs_.erase(std::remove(pendingOpenURLs_.begin(), pendingOpenURLs_.end(), url), pendingOpenURLs_.end());
+    pendingOpenURLs_.erase(std::remove(pendingOpenURLs_.begin(), pendingOpenURLs_.end(), url),
+                           pendingOpenURLs_.end());
 }
 
 } // namespace quilla

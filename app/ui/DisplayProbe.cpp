@@ -48,7 +48,8 @@ bool DisplayProbe::x11DisplayAccepts(const std::string& display) {
     if (rest.empty() || rest.front() != ':') {
         return !display.empty(); // a remote display: nothing cheap to try
     }
-    const std::string number = rest.substr(1, rest.find('.') == std::string::npos ? std::string::npos : rest.find('.') - 1);
+    const std::string number =
+        rest.substr(1, rest.find('.') == std::string::npos ? std::string::npos : rest.find('.') - 1);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
@@ -68,8 +69,9 @@ bool DisplayProbe::available(std::string* description) {
     }
     if (const std::string wayland = environment("WAYLAND_DISPLAY"); !wayland.empty()) {
         const auto runtime = paths::runtimeDir();
-        const std::filesystem::path socket =
-            wayland.front() == '/' ? std::filesystem::path(wayland) : runtime.value_or("/nonexistent") / wayland;
+        const std::filesystem::path socket = wayland.front() == '/'
+                                                 ? std::filesystem::path(wayland)
+                                                 : runtime.value_or("/nonexistent") / wayland;
         std::error_code ec;
         if (std::filesystem::exists(socket, ec)) {
             describe("Wayland display " + wayland);

@@ -7,7 +7,9 @@ namespace quilla {
 FreedesktopApplicationAdaptor::FreedesktopApplicationAdaptor(SingleApplicationInstance* instance)
     : QDBusAbstractAdaptor(instance), instance_(instance) {}
 
-void FreedesktopApplicationAdaptor::Activate(const QVariantMap&) { Q_EMIT instance_->reopenRequested(); }
+void FreedesktopApplicationAdaptor::Activate(const QVariantMap&) {
+    Q_EMIT instance_->reopenRequested();
+}
 
 void FreedesktopApplicationAdaptor::Open(const QStringList& uris, const QVariantMap&) {
     for (const QString& uri : uris) {

@@ -21,7 +21,8 @@ public:
 public Q_SLOTS:
     void Activate(const QVariantMap& platformData);
     void Open(const QStringList& uris, const QVariantMap& platformData);
-    void ActivateAction(const QString& actionName, const QVariantList& parameter, const QVariantMap& platformData);
+    void ActivateAction(const QString& actionName, const QVariantList& parameter,
+                        const QVariantMap& platformData);
 
 private:
     SingleApplicationInstance* instance_;

@@ -23,11 +23,15 @@ void QuillaApp::appendDiagnosticLog(std::string_view message) {
 }
 
 QuillaApp::QuillaApp(Services services)
-    : scheduledDeletionList_(scheduledDeletionStore_, [this](std::function<void()> task) { dispatcher_.post(std::move(task)); }),
+    : scheduledDeletionList_(scheduledDeletionStore_,
+                             [this](std::function<void()> task) { dispatcher_.post(std::move(task)); }),
       pasteboard_(makePasteboard(services.displayClipboard, dispatcher_)),
-      prompts_(dispatcher_, services.dialogs),
-      context_{*pasteboard_, workspace_, prompts_, finderScripting_, trash_,
-               [] { return AppPreferencesPersistence::load(); }},
+      prompts_(dispatcher_, services.dialogs), context_{*pasteboard_,
+                                                        workspace_,
+                                                        prompts_,
+                                                        finderScripting_,
+                                                        trash_,
+                                                        [] { return AppPreferencesPersistence::load(); }},
       executor_(context_) {
     runner_ = std::make_unique<QuillaQueuedActionRunner>(
         [this](const ActionRequest& request) { return executor_.perform(request); },
@@ -46,6 +50,8 @@ QuillaApp::~QuillaApp() {
     runner_.reset();
 }
 
-void QuillaApp::prepareForQuit() { dispatcher_.shutDown(); }
+void QuillaApp::prepareForQuit() {
+    dispatcher_.shutDown();
+}
 
 } // namespace quilla

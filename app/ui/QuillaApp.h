@@ -17,7 +17,7 @@
 #include "app/core/preferences/AppPreferencesStore.h"
 #include "app/core/preferences/LaunchAtLoginController.h"
 #include "app/core/runner/QuillaQueuedActionRunner.h"
-#include "app/platform/qt/LinuxFinderScripting.h"
+#include "app/platform/linux/GSettingsFinderScripting.h"
 #include "app/platform/qt/LinuxWorkspace.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
@@ -82,7 +82,7 @@ private:
     std::unique_ptr<Pasteboard> pasteboard_;
     LinuxWorkspace workspace_;
     QtPrompts prompts_;
-    LinuxFinderScripting finderScripting_;
+    GSettingsFinderScripting finderScripting_;
     FreedesktopTrash trash_;
     ExecutorContext context_;
     FinderActionExecutor executor_;

@@ -27,7 +27,8 @@ Surface chooseSurface(const QuillaLaunchOptions& options) {
     std::string display;
     const bool hasDisplay = DisplayProbe::available(&display);
     if (!hasDisplay) {
-        std::cerr << "quilla: no display (" << display << "); running without windows, dialogs or clipboard\n";
+        std::cerr << "quilla: no display (" << display
+                  << "); running without windows, dialogs or clipboard\n";
         return Surface::none;
     }
     return options.mode == QuillaLaunchOptions::Mode::headless ? Surface::clipboardOnly : Surface::dialogs;
@@ -53,17 +54,21 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
     UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::received, [](int) { QCoreApplication::quit(); });
 
-    auto quilla = std::make_unique<QuillaApp>(
-        QuillaApp::Services{.displayClipboard = surface != Surface::none, .dialogs = surface == Surface::dialogs});
+    auto quilla = std::make_unique<QuillaApp>(QuillaApp::Services{
+        .displayClipboard = surface != Surface::none, .dialogs = surface == Surface::dialogs});
     AppDelegate delegate({
         .drain = [&] { quilla->runner().drain(); },
         .wasLikelyLaunchedAtLogin =
-            [&] { return wasLikelyLaunchedAtLogin(options.arguments, quilla->loginItem(), systemUptimeSeconds()); },
+            [&] {
+                return wasLikelyLaunchedAtLogin(options.arguments, quilla->loginItem(),
+                                                systemUptimeSeconds());
+            },
         .log = &QuillaApp::appendDiagnosticLog,
     });
     QObject::connect(&instance, &SingleApplicationInstance::reopenRequested, &delegate,
                      &AppDelegate::applicationShouldHandleReopen);
-    QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate, &AppDelegate::handleGetURLEvent);
+    QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate,
+                     &AppDelegate::handleGetURLEvent);
 
     if (!delegate.applicationDidFinishLaunching() && QDBusConnection::sessionBus().isConnected()) {
         std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
@@ -103,9 +108,9 @@ int runQuillaApplication(int argc, char** argv) {
     switch (instance.claim()) {
     case SingleApplicationInstance::Claim::alreadyRunning: {
         std::string error;
-        if (!SingleApplicationInstance::handOver(QDBusConnection::sessionBus(),
-                                                 QString::fromLatin1(SingleApplicationInstance::defaultBusName),
-                                                 options.urls, &error)) {
+        if (!SingleApplicationInstance::handOver(
+                QDBusConnection::sessionBus(), QString::fromLatin1(SingleApplicationInstance::defaultBusName),
+                options.urls, &error)) {
             std::cerr << "quilla: the running application did not answer: " << error << '\n';
             return 1;
         }

@@ -14,9 +14,9 @@ struct QuillaLaunchOptions {
     };
 
     Mode mode = Mode::standard;
-    bool loginItem = false;          ///< `--login-item`: started by the session at login
-    bool help = false;               ///< `--help` or `-h`
-    std::vector<std::string> urls;   ///< arguments with a URL scheme (e.g. quilla://…), in order
+    bool loginItem = false;             ///< `--login-item`: started by the session at login
+    bool help = false;                  ///< `--help` or `-h`
+    std::vector<std::string> urls;      ///< arguments with a URL scheme (e.g. quilla://…), in order
     std::vector<std::string> arguments; ///< every argument as given, for the login-start check
 
     /// Reads the arguments after the program name. Unknown options (including Qt's own, such as

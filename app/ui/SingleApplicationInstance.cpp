@@ -20,7 +20,9 @@ SingleApplicationInstance::SingleApplicationInstance(QDBusConnection connection,
     new FreedesktopApplicationAdaptor(this);
 }
 
-SingleApplicationInstance::~SingleApplicationInstance() { release(); }
+SingleApplicationInstance::~SingleApplicationInstance() {
+    release();
+}
 
 void SingleApplicationInstance::release() {
     if (ownsName_) {
@@ -38,10 +40,11 @@ SingleApplicationInstance::Claim SingleApplicationInstance::claim() {
         return Claim::noBus;
     }
     // The object comes first, so a hand-over can never reach a name without it.
-    registeredObject_ = registeredObject_ ||
-                        connection_.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportAdaptors);
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = connection_.interface()->registerService(
-        busName_, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+    registeredObject_ = registeredObject_ || connection_.registerObject(QString::fromLatin1(objectPath), this,
+                                                                        QDBusConnection::ExportAdaptors);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        connection_.interface()->registerService(busName_, QDBusConnectionInterface::DontQueueService,
+                                                 QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
         return Claim::noBus;
     }

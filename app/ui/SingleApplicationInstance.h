@@ -40,8 +40,8 @@ public:
 
     /// Hands `urls` (or, when empty, a reopen) to the running owner of `busName` and waits for it to
     /// accept them. False with `error` filled when it does not answer.
-    static bool handOver(QDBusConnection connection, const QString& busName, const std::vector<std::string>& urls,
-                         std::string* error);
+    static bool handOver(QDBusConnection connection, const QString& busName,
+                         const std::vector<std::string>& urls, std::string* error);
 
 Q_SIGNALS:
     /// The application was started again without a URL (the desktop's "reopen").

@@ -28,7 +28,8 @@ bool fail(std::string* error, std::string message) {
 
 bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
                                   const std::vector<std::filesystem::path>& items, std::string* error) {
-    std::unique_ptr<GDesktopAppInfo, ObjectUnref> info(g_desktop_app_info_new_from_filename(desktopEntry.c_str()));
+    std::unique_ptr<GDesktopAppInfo, ObjectUnref> info(
+        g_desktop_app_info_new_from_filename(desktopEntry.c_str()));
     if (!info) {
         return fail(error, "not a launchable desktop entry: " + desktopEntry.string());
     }

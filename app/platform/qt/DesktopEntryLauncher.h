@@ -12,8 +12,8 @@ namespace quilla {
 class DesktopEntryLauncher final {
 public:
     /// False with `error` filled when the file is no launchable desktop entry or the start fails.
-    static bool launch(const std::filesystem::path& desktopEntry, const std::vector<std::filesystem::path>& items,
-                       std::string* error = nullptr);
+    static bool launch(const std::filesystem::path& desktopEntry,
+                       const std::vector<std::filesystem::path>& items, std::string* error = nullptr);
 
     /// Opens a URI (file or otherwise) with the desktop's default application for it, as GIO
     /// finds it in the MIME associations. False with `error` filled when none handles it.

@@ -23,7 +23,9 @@ namespace fs = std::filesystem;
 // still been delivered, so only a refusal (no such service or method) falls back to xdg-open.
 constexpr int kFileManagerTimeoutMs = 8000;
 
-QString qt(const fs::path& path) { return QString::fromStdString(path.string()); }
+QString qt(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
 
 bool fail(std::string* error, std::string message) {
     if (error) {
@@ -85,7 +87,9 @@ bool LinuxWorkspace::xdgOpen(const std::string& target, std::string* error) {
     // Without xdg-utils GIO still knows the desktop's default applications.
     const bool isPath = !target.empty() && target.front() == '/';
     const std::string uri =
-        isPath ? QUrl::fromLocalFile(QString::fromStdString(target)).toString(QUrl::FullyEncoded).toStdString() : target;
+        isPath
+            ? QUrl::fromLocalFile(QString::fromStdString(target)).toString(QUrl::FullyEncoded).toStdString()
+            : target;
     return DesktopEntryLauncher::launchDefault(uri, error);
 }
 
@@ -117,7 +121,9 @@ bool LinuxWorkspace::openWithApplication(const fs::path& desktopEntry, const std
     return DesktopEntryLauncher::launch(desktopEntry, items, error);
 }
 
-bool LinuxWorkspace::openURL(const std::string& url, std::string* error) { return xdgOpen(url, error); }
+bool LinuxWorkspace::openURL(const std::string& url, std::string* error) {
+    return xdgOpen(url, error);
+}
 
 bool LinuxWorkspace::openTerminal(const fs::path& directory, std::string* error) {
     const char* path = std::getenv("PATH");
@@ -144,7 +150,8 @@ std::optional<LinuxWorkspace::TerminalCommand> LinuxWorkspace::terminalCommand(c
         {"xterm", {}},
     };
     const QStringList folders =
-        QString::fromUtf8(searchPath.data(), static_cast<qsizetype>(searchPath.size())).split(u':', Qt::SkipEmptyParts);
+        QString::fromUtf8(searchPath.data(), static_cast<qsizetype>(searchPath.size()))
+            .split(u':', Qt::SkipEmptyParts);
     if (folders.isEmpty()) {
         return std::nullopt; // an empty list would make Qt search our own PATH instead
     }

@@ -10,7 +10,8 @@ namespace quilla {
 /// Opening things on a freedesktop desktop: folders through the file manager's
 /// org.freedesktop.FileManager1 interface (ShowFolders, ShowItems) on the session bus, files and
 /// URLs through `xdg-open` (GIO's default applications when it is missing), applications from
-/// their desktop entries (GIO), and the desktop's terminal in a folder. Safe to call from any thread; nothing here waits for a started program.
+/// their desktop entries (GIO), and the desktop's terminal in a folder. Safe to call from any thread; nothing
+/// here waits for a started program.
 class LinuxWorkspace final : public Workspace {
 public:
     /// A terminal program to start and its arguments; it is started in `directory`.
@@ -22,7 +23,8 @@ public:
     bool open(const std::filesystem::path& path, std::string* error = nullptr) override;
     bool revealItems(const std::vector<std::filesystem::path>& items, std::string* error = nullptr) override;
     bool openWithApplication(const std::filesystem::path& desktopEntry,
-                             const std::vector<std::filesystem::path>& items, std::string* error = nullptr) override;
+                             const std::vector<std::filesystem::path>& items,
+                             std::string* error = nullptr) override;
     bool openURL(const std::string& url, std::string* error = nullptr) override;
     bool openTerminal(const std::filesystem::path& directory, std::string* error = nullptr) override;
 

@@ -10,8 +10,12 @@ bool NoDisplayPasteboard::writeText(const std::string&) {
     return false;
 }
 
-std::optional<std::string> NoDisplayPasteboard::readText() { return std::nullopt; }
+std::optional<std::string> NoDisplayPasteboard::readText() {
+    return std::nullopt;
+}
 
-std::vector<std::string> NoDisplayPasteboard::readFilePaths() { return {}; }
+std::vector<std::string> NoDisplayPasteboard::readFilePaths() {
+    return {};
+}
 
 } // namespace quilla

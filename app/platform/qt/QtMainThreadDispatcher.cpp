@@ -24,7 +24,9 @@ struct QtMainThreadDispatcher::Shared {
 
 QtMainThreadDispatcher::QtMainThreadDispatcher() : shared_(std::make_shared<Shared>()) {}
 
-QtMainThreadDispatcher::~QtMainThreadDispatcher() { shutDown(); }
+QtMainThreadDispatcher::~QtMainThreadDispatcher() {
+    shutDown();
+}
 
 bool QtMainThreadDispatcher::isMainThread() {
     const QCoreApplication* app = QCoreApplication::instance();

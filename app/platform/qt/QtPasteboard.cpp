@@ -11,7 +11,8 @@ namespace quilla {
 namespace {
 
 QClipboard* clipboard() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
+                                                                        : nullptr;
 }
 
 } // namespace

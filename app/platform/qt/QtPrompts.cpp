@@ -17,7 +17,9 @@
 namespace quilla {
 namespace {
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // The alert frame shared by both text prompts: the title as bold message text, the message as
 // informative text, the accessory view, then "确定" (default) and "取消".
@@ -79,11 +81,13 @@ bool QtPrompts::dialogsAvailable() const {
 
 bool QtPrompts::runDialog(const std::string& title, const std::function<void()>& show) {
     if (!dialogsAvailable()) {
-        appendDiagnosticLog(paths::appActionLogPath(), "prompt answered cancel, no display for dialogs: " + title);
+        appendDiagnosticLog(paths::appActionLogPath(),
+                            "prompt answered cancel, no display for dialogs: " + title);
         return false;
     }
     if (!dispatcher_.runAndWait(show)) {
-        appendDiagnosticLog(paths::appActionLogPath(), "prompt answered cancel, application is quitting: " + title);
+        appendDiagnosticLog(paths::appActionLogPath(),
+                            "prompt answered cancel, application is quitting: " + title);
         return false;
     }
     return true;
@@ -102,9 +106,10 @@ std::optional<std::string> QtPrompts::promptText(const std::string& title, const
     return answer;
 }
 
-std::optional<std::pair<std::string, std::string>>
-QtPrompts::promptTwoTexts(const std::string& title, const std::string& firstLabel, const std::string& secondLabel,
-                          const std::string& message) {
+std::optional<std::pair<std::string, std::string>> QtPrompts::promptTwoTexts(const std::string& title,
+                                                                             const std::string& firstLabel,
+                                                                             const std::string& secondLabel,
+                                                                             const std::string& message) {
     std::optional<std::pair<std::string, std::string>> answer;
     runDialog(title, [&] {
         auto* stack = new QWidget;

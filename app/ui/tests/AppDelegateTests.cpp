@@ -29,7 +29,8 @@ AppDelegate::Hooks hooks(Recorded& r) {
 
 TEST(AppDelegate, LaunchLogsDrainsAndEveryActionQueuedSignalDrainsUntilTermination) {
     test::ensureQtApplication();
-    if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no session bus";
     Recorded r;
     AppDelegate delegate(hooks(r));
     ASSERT_TRUE(delegate.applicationDidFinishLaunching());
@@ -43,7 +44,8 @@ TEST(AppDelegate, LaunchLogsDrainsAndEveryActionQueuedSignalDrainsUntilTerminati
     EXPECT_TRUE(test::spinUntil([&] { return r.drains >= 2; }));
     // A different member on the same interface is not a queued action.
     const int before = r.drains;
-    ASSERT_TRUE(DBusNotificationCenter::post("app.kelvarin.Quilla.SettingsChanged", "feature-settings", {{"reason", "feature-settings"}}));
+    ASSERT_TRUE(DBusNotificationCenter::post("app.kelvarin.Quilla.SettingsChanged", "feature-settings",
+                                             {{"reason", "feature-settings"}}));
     test::spinUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(r.drains, before);
 
@@ -95,7 +97,8 @@ TEST(UnixSignalWatcher, TerminationSignalsArriveOnTheMainLoop) {
     {
         UnixSignalWatcher watcher({SIGTERM, SIGINT});
         ASSERT_TRUE(watcher.isWatching());
-        QObject::connect(&watcher, &UnixSignalWatcher::received, [&](int number) { received.push_back(number); });
+        QObject::connect(&watcher, &UnixSignalWatcher::received,
+                         [&](int number) { received.push_back(number); });
         ::raise(SIGTERM);
         ::raise(SIGINT);
         EXPECT_TRUE(test::spinUntil([&] { return received.size() == 2; }));

@@ -29,17 +29,20 @@ TEST(QuillaApp, CreationSavesTheStoresLogsInitAndDrainsWhatWasQueuedBefore) {
     std::ofstream(queue / "waiting.json") << R"({"actionID":"completed","selectedPaths":["/tmp"]})";
     {
         QuillaApp app(QuillaApp::Services{});
-        EXPECT_TRUE(test::spinUntil([&] { return !fs::exists(queue / "waiting.json") && !fs::exists(queue / "waiting.processing"); }));
+        EXPECT_TRUE(test::spinUntil([&] {
+            return !fs::exists(queue / "waiting.json") && !fs::exists(queue / "waiting.processing");
+        }));
         app.runner().waitUntilIdle();
     }
-    for (const char* file : {"FeatureSettings.plist", "CustomDestinations.plist", "CustomShortcutActions.plist",
-                             "FinderViewPresets.plist"}) {
+    for (const char* file : {"FeatureSettings.plist", "CustomDestinations.plist",
+                             "CustomShortcutActions.plist", "FinderViewPresets.plist"}) {
         EXPECT_TRUE(fs::exists(paths::appSupportDir() / file)) << file;
         EXPECT_TRUE(fs::exists(paths::extensionSupportDir() / file)) << file;
     }
     const std::string log = test::readText(paths::appActionLogPath());
     EXPECT_LT(position(log, "] QuillaApp init\n"), position(log, "queue drain found 1 files"));
-    EXPECT_LT(position(log, "app delegate queued action=completed"), position(log, "queued action succeeded: completed"));
+    EXPECT_LT(position(log, "app delegate queued action=completed"),
+              position(log, "queued action succeeded: completed"));
 }
 
 TEST(QuillaApp, WithoutADisplayTheClipboardFailsClearly) {
@@ -49,10 +52,12 @@ TEST(QuillaApp, WithoutADisplayTheClipboardFailsClearly) {
     fs::create_directories(queue);
     const test::TempDir place;
     const auto file = place.write("a.txt", "");
-    std::ofstream(queue / "copy.json") << R"({"actionID":"copyFullPath","selectedPaths":[")" + file.string() + R"("]})";
+    std::ofstream(queue / "copy.json")
+        << R"({"actionID":"copyFullPath","selectedPaths":[")" + file.string() + R"("]})";
     {
         QuillaApp app(QuillaApp::Services{.displayClipboard = false, .dialogs = false});
-        EXPECT_TRUE(test::spinUntil([&] { return !fs::exists(queue / "copy.json") && !fs::exists(queue / "copy.processing"); }));
+        EXPECT_TRUE(test::spinUntil(
+            [&] { return !fs::exists(queue / "copy.json") && !fs::exists(queue / "copy.processing"); }));
         app.runner().waitUntilIdle();
         test::spinUntil([] { return false; }, std::chrono::milliseconds(100)); // the main-thread log line
     }

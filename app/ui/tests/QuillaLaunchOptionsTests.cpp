@@ -26,10 +26,15 @@ TEST(QuillaLaunchOptions, ModesFlagsAndURLs) {
         {{}, M::standard, false, {}},
         {{"--headless"}, M::headless, false, {}},
         {{"--login-item"}, M::standard, true, {}},
-        {{"--headless", "--login-item", "quilla://finder-action?id=copyFullPath"}, M::headless, true,
+        {{"--headless", "--login-item", "quilla://finder-action?id=copyFullPath"},
+         M::headless,
+         true,
          {"quilla://finder-action?id=copyFullPath"}},
         // Qt's own options and plain words are left alone; a path or a drive-letter lookalike is no URL.
-        {{"-platform", "offscreen", "/tmp/a:b", "c:/x", "x-y+z.1:rest", "", "-"}, M::standard, false, {"x-y+z.1:rest"}},
+        {{"-platform", "offscreen", "/tmp/a:b", "c:/x", "x-y+z.1:rest", "", "-"},
+         M::standard,
+         false,
+         {"x-y+z.1:rest"}},
     };
     for (const auto& c : cases) {
         const auto options = QuillaLaunchOptions::parse(c.arguments);

@@ -10,8 +10,10 @@ const QString kPath = QStringLiteral("/org/freedesktop/FileManager1");
 const QString kConnection = QStringLiteral("quilla-fake-file-manager");
 } // namespace
 
-FakeFileManager::FakeFileManager() : connection_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnection)) {
-    registered_ = connection_.isConnected() && connection_.registerObject(kPath, this, QDBusConnection::ExportAllSlots) &&
+FakeFileManager::FakeFileManager()
+    : connection_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnection)) {
+    registered_ = connection_.isConnected() &&
+                  connection_.registerObject(kPath, this, QDBusConnection::ExportAllSlots) &&
                   connection_.registerService(kService);
 }
 

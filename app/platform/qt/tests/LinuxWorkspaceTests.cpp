@@ -23,9 +23,11 @@ namespace {
 // line per argument.
 fs::path fakeProgram(const test::TempDir& bin, const std::string& name, const fs::path& records) {
     fs::create_directories(records);
-    const auto path = bin.write(name, "#!/bin/sh\n{ printf 'cwd=%s\\n' \"$PWD\"; for a in \"$@\"; do printf 'arg=%s\\n' \"$a\"; done; } > \"" +
-                                          records.string() + "/" + name + ".$$.tmp\"\n/bin/mv \"" + records.string() + "/" + name +
-                                          ".$$.tmp\" \"" + records.string() + "/" + name + ".$$\"\n");
+    const auto path =
+        bin.write(name, "#!/bin/sh\n{ printf 'cwd=%s\\n' \"$PWD\"; for a in \"$@\"; do printf 'arg=%s\\n' "
+                        "\"$a\"; done; } > \"" +
+                            records.string() + "/" + name + ".$$.tmp\"\n/bin/mv \"" + records.string() + "/" +
+                            name + ".$$.tmp\" \"" + records.string() + "/" + name + ".$$\"\n");
     fs::permissions(path, fs::perms::owner_all);
     return path;
 }
@@ -36,7 +38,8 @@ std::vector<std::string> waitForRecords(const fs::path& records, std::size_t cou
     test::spinUntil([&] {
         found.clear();
         for (const auto& entry : fs::directory_iterator(records)) {
-            if (entry.path().extension() != ".tmp") found.push_back(test::readText(entry.path()));
+            if (entry.path().extension() != ".tmp")
+                found.push_back(test::readText(entry.path()));
         }
         return found.size() >= count;
     });
@@ -44,10 +47,10 @@ std::vector<std::string> waitForRecords(const fs::path& records, std::size_t cou
     return found;
 }
 
-template <typename T>
-T fromWorker(std::function<T()> call) {
+template <typename T> T fromWorker(std::function<T()> call) {
     auto result = std::async(std::launch::async, std::move(call));
-    EXPECT_TRUE(test::spinUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_TRUE(test::spinUntil(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     return result.get();
 }
 
@@ -74,13 +77,15 @@ TEST(LinuxWorkspace, TerminalIsTheFirstInstalledOfTheDesktopsChoices) {
         // Spread over two PATH folders; a non-executable file of a better name never counts.
         second.write("gnome-terminal-not-a-program", "");
         fs::permissions(first.write("x-terminal-emulator.txt", ""), fs::perms::owner_all);
-        if (!c.installed.contains("gnome-terminal")) second.write("gnome-terminal", "#!/bin/sh\n");
+        if (!c.installed.contains("gnome-terminal"))
+            second.write("gnome-terminal", "#!/bin/sh\n");
         bool odd = false;
         for (const auto& name : c.installed) {
             fs::permissions((odd ? second : first).write(name, "#!/bin/sh\n"), fs::perms::owner_all);
             odd = !odd;
         }
-        const auto command = LinuxWorkspace::terminalCommand(place.path(), first.path().string() + "::" + second.path().string());
+        const auto command = LinuxWorkspace::terminalCommand(place.path(), first.path().string() +
+                                                                               "::" + second.path().string());
         if (c.expected.empty()) {
             EXPECT_FALSE(command.has_value());
             continue;
@@ -131,7 +136,8 @@ TEST(LinuxWorkspace, FilesURLsAndFoldersWithoutAFileManagerGoToXdgOpen) {
 
 TEST(LinuxWorkspace, FoldersAndRevealGoToTheFileManagerOnTheBus) {
     test::ensureQtApplication();
-    if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no session bus";
     test::FakeFileManager fileManager;
     ASSERT_TRUE(fileManager.registered());
     test::TempDir place;
@@ -141,7 +147,8 @@ TEST(LinuxWorkspace, FoldersAndRevealGoToTheFileManagerOnTheBus) {
     LinuxWorkspace workspace;
     EXPECT_TRUE(fromWorker<bool>([&] { return workspace.open(folder); }));
     EXPECT_TRUE(fromWorker<bool>([&] { return workspace.revealItems({file, folder}); }));
-    const QString folderURI = QUrl::fromLocalFile(QString::fromStdString(folder.string())).toString(QUrl::FullyEncoded);
+    const QString folderURI =
+        QUrl::fromLocalFile(QString::fromStdString(folder.string())).toString(QUrl::FullyEncoded);
     ASSERT_EQ(fileManager.calls.size(), 2);
     EXPECT_EQ(fileManager.calls[0], QStringLiteral("ShowFolders ") + folderURI);
     EXPECT_TRUE(folderURI.contains(QStringLiteral("%20")));
@@ -167,8 +174,9 @@ TEST(LinuxWorkspace, DesktopEntriesGetTheItemsTheirFieldCodesAskFor) {
     for (const auto& c : cases) {
         test::TempDir bin, records, apps;
         const auto program = fakeProgram(bin, "viewer", records.path());
-        const auto entry = apps.write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" +
-                                                            program.string() + " " + c.fieldCode + "\n");
+        const auto entry = apps.write(
+            "viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + program.string() +
+                                  " " + c.fieldCode + "\n");
         LinuxWorkspace workspace;
         std::string error;
         ASSERT_TRUE(workspace.openWithApplication(entry, {one, two}, &error)) << error;
@@ -178,7 +186,8 @@ TEST(LinuxWorkspace, DesktopEntriesGetTheItemsTheirFieldCodesAskFor) {
             std::string items;
             std::istringstream lines(record);
             for (std::string line; std::getline(lines, line);) {
-                if (line.rfind("arg=", 0) != 0) continue;
+                if (line.rfind("arg=", 0) != 0)
+                    continue;
                 const QString arg = QString::fromStdString(line.substr(4));
                 const QUrl url(arg);
                 items += (items.empty() ? "" : "\n") +
@@ -193,6 +202,7 @@ TEST(LinuxWorkspace, DesktopEntriesGetTheItemsTheirFieldCodesAskFor) {
     }
     test::TempDir apps;
     std::string error;
-    EXPECT_FALSE(LinuxWorkspace().openWithApplication(apps.write("broken.desktop", "not an entry"), {one}, &error));
+    EXPECT_FALSE(
+        LinuxWorkspace().openWithApplication(apps.write("broken.desktop", "not an entry"), {one}, &error));
     EXPECT_FALSE(error.empty());
 }

@@ -18,10 +18,10 @@ using namespace quilla;
 
 namespace {
 
-template <typename T>
-T fromWorker(std::function<T()> call) {
+template <typename T> T fromWorker(std::function<T()> call) {
     auto result = std::async(std::launch::async, std::move(call));
-    EXPECT_TRUE(test::spinUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_TRUE(test::spinUntil(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     return result.get();
 }
 
@@ -47,7 +47,8 @@ TEST(QtPasteboard, FilePathsComeFromLocalURLsOnlyInOrder) {
     QtMainThreadDispatcher dispatcher;
     QtPasteboard pasteboard(dispatcher);
     auto* mime = new QMimeData;
-    mime->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/b c")), QUrl(QStringLiteral("https://example.org/x")),
+    mime->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/b c")),
+                   QUrl(QStringLiteral("https://example.org/x")),
                    QUrl::fromLocalFile(QStringLiteral("/tmp/桌面"))});
     QGuiApplication::clipboard()->setMimeData(mime);
     EXPECT_EQ(fromWorker<std::vector<std::string>>([&] { return pasteboard.readFilePaths(); }),
@@ -59,5 +60,6 @@ TEST(NoDisplayPasteboard, WritingFailsAndIsLogged) {
     EXPECT_FALSE(pasteboard.writeText("x"));
     EXPECT_FALSE(pasteboard.readText());
     EXPECT_TRUE(pasteboard.readFilePaths().empty());
-    EXPECT_NE(test::readText(paths::appActionLogPath()).find("clipboard unavailable: no display"), std::string::npos);
+    EXPECT_NE(test::readText(paths::appActionLogPath()).find("clipboard unavailable: no display"),
+              std::string::npos);
 }

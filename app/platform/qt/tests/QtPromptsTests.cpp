@@ -48,9 +48,11 @@ public:
             seen.windowTitle = dialog->windowTitle();
             seen.onMainThread = dialog->thread() == QCoreApplication::instance()->thread() &&
                                 QThread::currentThread() == QCoreApplication::instance()->thread();
-            for (auto* label : dialog->findChildren<QLabel*>()) seen.labels << label->text();
+            for (auto* label : dialog->findChildren<QLabel*>())
+                seen.labels << label->text();
             for (auto* button : dialog->findChildren<QDialogButtonBox*>()) {
-                for (auto* b : button->buttons()) seen.buttons << b->text();
+                for (auto* b : button->buttons())
+                    seen.buttons << b->text();
             }
             for (auto* field : dialog->findChildren<QLineEdit*>()) {
                 if (field->objectName().startsWith(QStringLiteral("quillaPrompt"))) {
@@ -76,22 +78,23 @@ private:
 
 QPushButton* button(QWidget* dialog, const QString& text) {
     for (auto* b : dialog->findChildren<QPushButton*>()) {
-        if (b->text() == text) return b;
+        if (b->text() == text)
+            return b;
     }
     return nullptr;
 }
 
 void typeAndPress(QWidget* dialog, const QStringList& texts, const QString& buttonText) {
     const auto fields = dialog->findChildren<QLineEdit*>();
-    for (qsizetype i = 0; i < texts.size() && i < fields.size(); ++i) fields[i]->setText(texts[i]);
+    for (qsizetype i = 0; i < texts.size() && i < fields.size(); ++i)
+        fields[i]->setText(texts[i]);
     QPushButton* b = button(dialog, buttonText);
     ASSERT_NE(b, nullptr) << buttonText.toStdString();
     b->click();
 }
 
 // Runs `call` on a worker thread (like the queue runner) while the main thread keeps its loop going.
-template <typename T>
-T askFromWorker(std::function<T()> call) {
+template <typename T> T askFromWorker(std::function<T()> call) {
     auto result = std::async(std::launch::async, std::move(call));
     EXPECT_TRUE(test::spinUntil(
         [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
@@ -108,7 +111,8 @@ protected:
 } // namespace
 
 TEST_F(QtPromptsTest, TextPromptFromAnotherThreadIsAnsweredOnTheMainThreadUntrimmed) {
-    DialogAnswerer answerer([](QWidget* d) { typeAndPress(d, {QStringLiteral("  ~/桌面/my file  ")}, QStringLiteral("确定")); });
+    DialogAnswerer answerer(
+        [](QWidget* d) { typeAndPress(d, {QStringLiteral("  ~/桌面/my file  ")}, QStringLiteral("确定")); });
     const auto answer = askFromWorker<std::optional<std::string>>(
         [&] { return prompts.promptText("打开指定路径", "输入要打开的文件或文件夹路径。"); });
     ASSERT_TRUE(answer.has_value());
@@ -124,18 +128,23 @@ TEST_F(QtPromptsTest, TextPromptFromAnotherThreadIsAnsweredOnTheMainThreadUntrim
 
 TEST_F(QtPromptsTest, CancelAnswersNothingInBothTextPrompts) {
     {
-        DialogAnswerer answerer([](QWidget* d) { typeAndPress(d, {QStringLiteral("typed")}, QStringLiteral("取消")); });
+        DialogAnswerer answerer(
+            [](QWidget* d) { typeAndPress(d, {QStringLiteral("typed")}, QStringLiteral("取消")); });
         EXPECT_FALSE(askFromWorker<std::optional<std::string>>([&] { return prompts.promptText("t", "m"); }));
     }
     {
-        DialogAnswerer answerer([](QWidget* d) { typeAndPress(d, {QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("取消")); });
+        DialogAnswerer answerer([](QWidget* d) {
+            typeAndPress(d, {QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("取消"));
+        });
         EXPECT_FALSE((askFromWorker<std::optional<std::pair<std::string, std::string>>>(
             [&] { return prompts.promptTwoTexts("查找并替换", "查找", "替换为"); })));
     }
 }
 
 TEST_F(QtPromptsTest, TwoTextPromptStacksPlaceholderFieldsInItsFixedView) {
-    DialogAnswerer answerer([](QWidget* d) { typeAndPress(d, {QStringLiteral("old"), QString()}, QStringLiteral("确定")); });
+    DialogAnswerer answerer([](QWidget* d) {
+        typeAndPress(d, {QStringLiteral("old"), QString()}, QStringLiteral("确定"));
+    });
     const auto answer = askFromWorker<std::optional<std::pair<std::string, std::string>>>(
         [&] { return prompts.promptTwoTexts("查找并替换", "查找", "替换为", ""); });
     ASSERT_TRUE(answer.has_value());
@@ -155,7 +164,8 @@ TEST_F(QtPromptsTest, FolderChooserCarriesTitleAndConfirmTextAndReturnsTheFolder
         ASSERT_NE(files, nullptr);
         files->setDirectory(QString::fromStdString(dir.path().string()));
         files->selectFile(QString::fromStdString(chosen.string()));
-        static_cast<QDialog*>(files)->accept(); // QFileDialog::accept is protected; it is what the button runs
+        static_cast<QDialog*>(files)
+            ->accept(); // QFileDialog::accept is protected; it is what the button runs
     });
     const auto answer = askFromWorker<std::optional<std::filesystem::path>>(
         [&] { return prompts.chooseDirectory("选择复制目标文件夹", "复制到这里", dir.path()); });
@@ -187,5 +197,6 @@ TEST_F(QtPromptsTest, ShutDownReleasesAWaitingCallerAndTheWorkNeverRuns) {
     // A prompt asked while quitting answers cancel at once instead of waiting for a dead loop.
     auto late = std::async(std::launch::async, [&] { return prompts.promptText("退出时", "m"); });
     EXPECT_FALSE(late.get().has_value());
-    EXPECT_NE(test::readText(paths::appActionLogPath()).find("application is quitting: 退出时"), std::string::npos);
+    EXPECT_NE(test::readText(paths::appActionLogPath()).find("application is quitting: 退出时"),
+              std::string::npos);
 }

@@ -10,6 +10,7 @@ namespace quilla::test {
 void ensureQtApplication();
 
 /// Processes Qt events until `done` holds or `timeout` passes; answers `done()`.
-bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+bool spinUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 } // namespace quilla::test
