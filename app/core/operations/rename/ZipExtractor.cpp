@@ -16,7 +16,8 @@
 namespace quilla {
 namespace {
 
-constexpr std::size_t kReadBlock = std::size_t{1} << 20;
+/// Small enough that each piece stays in cache from the read through the check sum to the write.
+constexpr std::size_t kReadBlock = std::size_t{64} << 10;
 
 using ArchivePointer = std::unique_ptr<archive, int (*)(archive*)>;
 
