@@ -6,6 +6,7 @@
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace quilla;
 using quilla::test::readText;
@@ -181,4 +182,24 @@ TEST_F(CopyMove, NewFolderWithItemsRefusesBadSelectionsBeforeMakingTheFolder) {
               "所选文件不存在或无法访问：" + (dir / "gone").string());
     EXPECT_EQ(failureOf([&] { perform("moveSelectionToNewFolder", {}); }), "请先在 Finder 中选择文件。");
     EXPECT_FALSE(fs::exists(dir / "outer/New Folder With Items"));
+}
+
+TEST_F(CopyMove, EveryCopyAndMoveRowIsWired) {
+    for (const auto* id : {"copyFilesToFolder", "copyFilesToPath", "copyFilesToDesktop", "copyFilesToDownloads",
+                           "copyFilesToDocuments", "copyBesideOriginal", "moveFilesToFolder", "moveFilesToPath",
+                           "moveFilesToDesktop", "moveFilesToDownloads", "moveFilesToDocuments", "moveSelectionToNewFolder"}) {
+        EXPECT_TRUE(executor.table().handles(id)) << id;
+    }
+}
+
+TEST_F(CopyMove, AnUnreadableItemStopsTheCopyWithTheSystemMessage) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+    const auto a = dir.write("src/a", "1");
+    const auto secret = dir.write("src/secret", "2");
+    fs::permissions(secret, fs::perms::none);
+    fs::create_directories(dir / "dst");
+    const auto message = failureOf([&] { perform("copyFilesToFolder", {a, secret}, dir / "dst"); });
+    EXPECT_EQ(message, std::make_error_code(std::errc::permission_denied).message() + "：" + secret.string());
+    EXPECT_TRUE(fs::exists(dir / "dst/a"));
+    EXPECT_FALSE(fs::exists(dir / "dst/secret"));
 }

@@ -246,3 +246,13 @@ TEST(ArchiveHelpers, IncompressibleMeansHighEntropyAndBigEnough) {
     while (text.size() < 16384) text += "the quick brown fox jumps over the lazy dog ";
     EXPECT_FALSE(ZipArchiveWriter::looksIncompressible(text));
 }
+
+TEST_F(Archives, ExtractingHereNeverWritesThroughALinkAlreadyThere) {
+    fs::create_directories(dir / "outside");
+    fs::create_directories(dir / "work");
+    fs::create_directory_symlink(dir / "outside", dir / "work/link");
+    makeZip(dir / "work/a.zip", "z.writestr('link/f.txt', 'x')\n");
+    EXPECT_NE(failureOf([&] { perform("extractZIPHere", {dir / "work/a.zip"}); }), "no failure");
+    EXPECT_TRUE(fs::is_empty(dir / "outside"));
+    EXPECT_EQ(listing(dir / "work"), (std::vector<std::string>{"a.zip", "link"}));
+}

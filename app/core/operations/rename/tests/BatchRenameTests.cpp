@@ -160,3 +160,10 @@ TEST_F(Rename, EmptySelectionAsksNothing) {
     EXPECT_EQ(failureOf([&] { executor.perform({.actionID = "renameSequential"}); }), "请先在 Finder 中选择文件。");
     EXPECT_TRUE(platform.prompts.asked.empty());
 }
+
+TEST_F(Rename, EveryRenameAndArchiveRowIsWired) {
+    for (const auto* id : {"renameAddPrefix", "renameAddSuffix", "renameFindReplace", "renameSequential", "renameLowercase",
+                           "renameUppercase", "compressToZIP", "extractZIPHere", "extractZIPToFolder"}) {
+        EXPECT_TRUE(executor.table().handles(id)) << id;
+    }
+}
