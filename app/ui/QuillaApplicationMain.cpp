@@ -23,12 +23,9 @@ enum class Surface { dialogs, clipboardOnly, none };
 
 // What this start can use: the full desktop for a plain start, the clipboard alone for a
 // windowless one, nothing without a display.
-Surface chooseSurface(const QuillaLaunchOptions& options) {
-    std::string display;
-    const bool hasDisplay = DisplayProbe::available(&display);
-    if (!hasDisplay) {
-        std::cerr << "quilla: no display (" << display
-                  << "); running without windows, dialogs or clipboard\n";
+// `missing` tells why there is no display.
+Surface chooseSurface(const QuillaLaunchOptions& options, std::string& missing) {
+    if (!DisplayProbe::available(&missing)) {
         return Surface::none;
     }
     return options.mode == QuillaLaunchOptions::Mode::headless ? Surface::clipboardOnly : Surface::dialogs;
@@ -97,7 +94,8 @@ int runQuillaApplication(int argc, char** argv) {
         std::cout << QuillaLaunchOptions::usage();
         return 0;
     }
-    const Surface surface = chooseSurface(options);
+    std::string missingDisplay;
+    const Surface surface = chooseSurface(options, missingDisplay);
     const auto app = makeApplication(surface, argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quilla"));
     if (surface != Surface::none) {
@@ -121,6 +119,10 @@ int runQuillaApplication(int argc, char** argv) {
         break;
     case SingleApplicationInstance::Claim::owner:
         break;
+    }
+    if (surface == Surface::none) {
+        std::cerr << "quilla: no display (" << missingDisplay
+                  << "); running without windows, dialogs or clipboard\n";
     }
     return runOwner(options, surface, instance);
 }
