@@ -37,7 +37,7 @@ class QuillaApp final {
 public:
     struct Services {
         bool displayClipboard = false; ///< a QGuiApplication with a display is running
-        bool dialogs = false;          ///< a QApplication may show dialogs
+        bool dialogs = false;          ///< the start wants dialogs (they still need a QApplication)
     };
 
     explicit QuillaApp(Services services);

@@ -51,8 +51,9 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
     UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::received, [](int) { QCoreApplication::quit(); });
 
-    auto quilla = std::make_unique<QuillaApp>(QuillaApp::Services{
-        .displayClipboard = surface != Surface::none, .dialogs = surface == Surface::dialogs});
+    auto quilla = std::make_unique<QuillaApp>(
+        QuillaApp::Services{.displayClipboard = surface != Surface::none,
+                            .dialogs = options.mode == QuillaLaunchOptions::Mode::standard});
     AppDelegate delegate({
         .drain = [&] { quilla->runner().drain(); },
         .wasLikelyLaunchedAtLogin =

@@ -80,6 +80,11 @@ bool QtPrompts::dialogsAvailable() const {
 }
 
 bool QtPrompts::runDialog(const std::string& title, const std::function<void()>& show) {
+    if (!dialogsAllowed_) {
+        appendDiagnosticLog(paths::appActionLogPath(),
+                            "prompt answered cancel, started without dialogs: " + title);
+        return false;
+    }
     if (!dialogsAvailable()) {
         appendDiagnosticLog(paths::appActionLogPath(),
                             "prompt answered cancel, no display for dialogs: " + title);

@@ -9,8 +9,8 @@ namespace quilla {
 class QtMainThreadDispatcher;
 
 /// The executor's modal questions as Qt dialogs on the main thread: a caller on another thread
-/// waits for the answer. When dialogs cannot be shown (no QApplication, i.e. no display or a
-/// windowless start) every prompt answers "cancel" and the diagnostic log says so.
+/// waits for the answer. When dialogs cannot be shown (a windowless start, or no QApplication
+/// because there is no display) every prompt answers "cancel" and the diagnostic log says why.
 class QtPrompts final : public Prompts {
 public:
     /// `dialogsAllowed` false keeps every dialog away even when a display exists (windowless start).

@@ -181,8 +181,8 @@ TEST_F(QtPromptsTest, WithoutDialogsEveryPromptCancelsAndTheLogSaysSo) {
     EXPECT_FALSE(windowless.promptTwoTexts("查找并替换", "a", "b"));
     EXPECT_FALSE(windowless.chooseDirectory("选择移动目标文件夹", "移动到这里"));
     const std::string log = test::readText(paths::appActionLogPath());
-    EXPECT_NE(log.find("prompt answered cancel, no display for dialogs: 打开指定路径"), std::string::npos);
-    EXPECT_NE(log.find("no display for dialogs: 选择移动目标文件夹"), std::string::npos);
+    EXPECT_NE(log.find("prompt answered cancel, started without dialogs: 打开指定路径"), std::string::npos);
+    EXPECT_NE(log.find("started without dialogs: 选择移动目标文件夹"), std::string::npos);
 }
 
 TEST_F(QtPromptsTest, ShutDownReleasesAWaitingCallerAndTheWorkNeverRuns) {
