@@ -4,7 +4,9 @@
 
 namespace quilla {
 
-AppDelegate::AppDelegate(Hooks hooks, QDBusConnection bus) : hooks_(std::move(hooks)), bus_(std::move(bus)) {}
+AppDelegate::AppDelegate(Hooks hooks, QDBusConnection bus, QString notificationInterface)
+    : hooks_(std::move(hooks)), bus_(std::move(bus)),
+      notificationInterface_(std::move(notificationInterface)) {}
 
 AppDelegate::~AppDelegate() {
     applicationWillTerminate();
@@ -16,10 +18,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
     hooks_.drain();
     if (bus_.isConnected()) {
         // Any sender: the extension posts from the file manager's process.
-        observing_ =
-            bus_.connect(QString(), QString::fromLatin1(notificationPath),
-                         QString::fromLatin1(actionQueuedInterface), QString::fromLatin1(actionQueuedMember),
-                         this, SLOT(handleActionQueuedNotification(QDBusMessage)));
+        observing_ = bus_.connect(QString(), QString::fromLatin1(notificationPath), notificationInterface_,
+                                  QString::fromLatin1(actionQueuedMember), this,
+                                  SLOT(handleActionQueuedNotification(QDBusMessage)));
     }
     return observing_;
 }
@@ -31,9 +32,9 @@ void AppDelegate::applicationShouldHandleReopen() {
 
 void AppDelegate::applicationWillTerminate() {
     if (observing_) {
-        bus_.disconnect(QString(), QString::fromLatin1(notificationPath),
-                        QString::fromLatin1(actionQueuedInterface), QString::fromLatin1(actionQueuedMember),
-                        this, SLOT(handleActionQueuedNotification(QDBusMessage)));
+        bus_.disconnect(QString(), QString::fromLatin1(notificationPath), notificationInterface_,
+                        QString::fromLatin1(actionQueuedMember), this,
+                        SLOT(handleActionQueuedNotification(QDBusMessage)));
         observing_ = false;
     }
 }

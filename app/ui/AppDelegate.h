@@ -28,7 +28,10 @@ public:
     static constexpr const char* actionQueuedMember = "ActionQueued";
     static constexpr const char* notificationPath = "/app/kelvarin/Quilla";
 
-    explicit AppDelegate(Hooks hooks, QDBusConnection bus = QDBusConnection::sessionBus());
+    /// `notificationInterface` is the interface the signal arrives on (tests use one of their own,
+    /// so signals other processes post on a shared bus never reach them).
+    explicit AppDelegate(Hooks hooks, QDBusConnection bus = QDBusConnection::sessionBus(),
+                         QString notificationInterface = QString::fromLatin1(actionQueuedInterface));
     ~AppDelegate() override;
 
     /// Decides the window's fate, logs "app launched", drains once and starts listening for queued
@@ -61,6 +64,7 @@ private Q_SLOTS:
 private:
     Hooks hooks_;
     QDBusConnection bus_;
+    QString notificationInterface_;
     bool shouldShowWindowAfterLaunch_ = true;
     bool observing_ = false;
     std::vector<QUrl> pendingOpenURLs_;
