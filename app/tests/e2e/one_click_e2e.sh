@@ -131,7 +131,7 @@ log_has "QuillaApp init" || fail "no 'QuillaApp init' line"
 click_copy_full_path "$a" "$b"
 wait_for 10 log_has "app delegate queued action succeeded: copyFullPath" || { cat "$log" >&2; fail "the click was not carried out"; }
 clipboard_is "$a"$'\n'"$b" || fail "clipboard holds '$(xclip -o -selection clipboard 2>&1)'"
-queue_is_empty || fail "queue not empty: $(ls -A "$queue")"
+wait_for 5 queue_is_empty || fail "queue not empty: $(ls -A "$queue")"
 log_has "queue drain found 1 files" || fail "no drain line"
 log_has "app delegate queued action=copyFullPath selected=[\"$a\", \"$b\"] target=" || fail "no action line"
 grep -qE "app delegate queued action=copyFullPath .* file=$queue/[0-9A-F-]+\.processing$" "$log" || fail "action line names no claim file"
@@ -152,7 +152,7 @@ start_app --headless
 pid=${app_pids[-1]}
 wait_for 10 log_has "app delegate queued action succeeded: copyFullPath" || { cat "$log" >&2; fail "the waiting file was not carried out"; }
 clipboard_is "$b" || fail "clipboard holds '$(xclip -o -selection clipboard 2>&1)'"
-queue_is_empty || fail "queue not empty after start: $(ls -A "$queue")"
+wait_for 5 queue_is_empty || fail "queue not empty after start: $(ls -A "$queue")"
 [ "$(grep -nF 'QuillaApp init' "$log" | cut -d: -f1)" -lt "$(grep -nF 'queue drain found' "$log" | head -n1 | cut -d: -f1)" ] \
   || fail "drained before the application was initialised"
 stop_app "$pid"
