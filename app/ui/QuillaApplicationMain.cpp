@@ -55,7 +55,12 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
         QuillaApp::Services{.displayClipboard = surface != Surface::none,
                             .dialogs = options.mode == QuillaLaunchOptions::Mode::standard});
     AppDelegate delegate({
-        .drain = [&] { quilla->runner().drain(); },
+        .drain =
+            [&] {
+                if (quilla) { // a signal delivered late, while shutting down, finds nothing to drain
+                    quilla->runner().drain();
+                }
+            },
         .wasLikelyLaunchedAtLogin =
             [&] {
                 return wasLikelyLaunchedAtLogin(options.arguments, quilla->loginItem(),
