@@ -24,7 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using vips::VImage;
 
-constexpr std::size_t kMaxJPEGBytes = std::size_t{1} << 30;
+// Larger JPEG files are not read whole to be checked; their pixels go in losslessly instead.
+constexpr std::size_t kMaxJPEGBytes = std::size_t{256} << 20;
 
 // What the page needs to know about a JPEG that goes in unchanged.
 struct EmbeddedJPEG {

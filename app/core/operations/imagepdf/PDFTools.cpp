@@ -3,6 +3,7 @@
 #include "app/core/executor/ExecutorHelpers.h"
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/imagepdf/AtomicOutputFile.h"
+#include "app/core/operations/imagepdf/PDFFileSource.h"
 #include "app/core/operations/imagepdf/PDFImagePage.h"
 #include "app/core/operations/imagepdf/TextCase.h"
 
@@ -44,10 +45,10 @@ std::string baseName(const fs::path& item) {
     return executor::splitLastExtension(item.filename().string()).first;
 }
 
-// An opened source document; `closable` is set when its file is closed between reads.
+// An opened source document.
 struct OpenedPDF {
     std::unique_ptr<QPDF> document;
-    std::shared_ptr<ClosedFileInputSource> closable;
+    std::shared_ptr<ClosedFileInputSource> closable; ///< set when its file is closed between reads
 };
 
 // Nothing when the file is not a PDF qpdf can read or repair, or needs a password.
@@ -60,7 +61,7 @@ std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = 
             opened.closable->stayOpen(true);
             opened.document->processInputSource(opened.closable);
         } else {
-            opened.document->processFile(path.c_str());
+            opened.document->processInputSource(std::make_shared<PDFFileSource>(path));
         }
         return opened;
     } catch (const std::exception&) {

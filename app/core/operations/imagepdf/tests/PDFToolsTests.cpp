@@ -57,11 +57,15 @@ TEST_F(PDFToolsTest, MergeKeepsSelectionAndPageOrderAndSkipsUnreadablePDFs) {
     const auto secret = locked("secret.pdf");
     const auto b = pdf("b.PDF", {201, 202, 203});
     const auto notes = dir.write("notes.txt", "ignored");
+    // A damaged cross-reference table: the pages are still there to be found.
+    auto damagedBytes = readText(pdf("damaged.pdf", {401}));
+    damagedBytes.replace(damagedBytes.rfind("startxref") + 10, 3, "999");
+    const auto damaged = dir.write("damaged.pdf", damagedBytes);
     ASSERT_FALSE(pdfPageWidths(secret).size() == 1 && toolOutput("/usr/bin/pdfinfo", {secret.string()}).size() > 0);
 
-    const auto outputs = perform("mergePDFs", {a, notes, broken, secret, b});
+    const auto outputs = perform("mergePDFs", {a, notes, broken, secret, damaged, b});
     ASSERT_EQ(outputs, ActionResult{dir / "Merged.pdf"});
-    EXPECT_EQ(pdfPageWidths(outputs.front()), (std::vector<int>{101, 102, 201, 202, 203}));
+    EXPECT_EQ(pdfPageWidths(outputs.front()), (std::vector<int>{101, 102, 401, 201, 202, 203}));
     EXPECT_EQ(perform("mergePDFs", {b, a}), ActionResult{dir / "Merged 2.pdf"});
     EXPECT_EQ(pdfPageWidths(dir / "Merged 2.pdf"), (std::vector<int>{201, 202, 203, 101, 102}));
 }
