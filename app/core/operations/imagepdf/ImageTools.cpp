@@ -122,8 +122,8 @@ VImage exactThumbnail(const VImage& frame, const ImageSize& size) {
 // into the next, then stacked again.
 VImage resizedFrames(const fs::path& file, const ImageHeader& header, const ImageSize& size) {
     const VImage all = ImageReader::openUpright(file, true, true);
-    const int pageHeight = all.get_typeof(VIPS_META_PAGE_HEIGHT) != 0 ? all.get_int(VIPS_META_PAGE_HEIGHT)
-                                                                       : header.height / header.pages;
+    const int pageHeight = std::max(1, all.get_typeof(VIPS_META_PAGE_HEIGHT) != 0 ? all.get_int(VIPS_META_PAGE_HEIGHT)
+                                                                                   : header.height / header.pages);
     std::vector<VImage> frames;
     for (int top = 0; top + pageHeight <= all.height(); top += pageHeight) {
         frames.push_back(exactThumbnail(all.crop(0, top, all.width(), pageHeight), size));
