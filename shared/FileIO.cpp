@@ -33,7 +33,7 @@ void syncDirectory(const std::filesystem::path& directory) {
 } // namespace
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool createParents,
-                         mode_t mode) noexcept {
+                         mode_t mode, Durability durability) noexcept {
     try {
         const auto directory = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
         if (createParents) {
@@ -48,10 +48,13 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
         if (fd < 0) {
             return false;
         }
-        bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+        const bool synced = durability == Durability::synced;
+        bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && (!synced || ::fsync(fd) == 0);
         ok = (::close(fd) == 0) && ok;
         if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
-            syncDirectory(directory);
+            if (synced) {
+                syncDirectory(directory);
+            }
             return true;
         }
         ::unlink(temporary.c_str());

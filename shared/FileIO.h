@@ -9,12 +9,16 @@
 
 namespace quilla {
 
+/// Whether an atomic write also survives a power cut (fsync of the file and its folder).
+enum class Durability { synced, unsynced };
+
 /// Writes `bytes` to `path` so that readers see either the old file or the complete new one:
 /// a temporary file in the same folder, fsync, rename over the target, fsync of the folder.
 /// Creates missing parent folders when `createParents` is set. Never throws; false on any failure,
-/// in which case no temporary file is left behind.
+/// in which case no temporary file is left behind. `unsynced` skips both fsyncs: still atomic for
+/// readers, for short-lived files where a lost write after a crash does no harm.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool createParents = true,
-                         mode_t mode = 0644) noexcept;
+                         mode_t mode = 0644, Durability durability = Durability::synced) noexcept;
 
 /// Reads a whole regular file of at most `maxBytes`. Nothing when it is missing, unreadable,
 /// not a regular file or larger than the cap.

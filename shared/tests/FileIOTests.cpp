@@ -34,6 +34,19 @@ TEST(FileIO, AtomicWriteReplacesWholeFileAndLeavesNoTemporary) {
     EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
+TEST(FileIO, UnsyncedWriteIsStillWholeAndPrivateWhenAsked) {
+    TempDir dir;
+    const auto file = dir / "queue" / "A.json";
+    std::filesystem::create_directories(file.parent_path());
+    ASSERT_TRUE(writeFileAtomically(file, "{}", false, 0600, Durability::unsynced));
+    EXPECT_EQ(test::readText(file), "{}");
+    EXPECT_EQ(entryCount(file.parent_path()), 1u);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_FALSE(writeFileAtomically(dir / "missing" / "B.json", "{}", false, 0600, Durability::unsynced));
+}
+
 TEST(FileIO, AtomicWriteIntoReadOnlyFolderFailsAndKeepsOldContent) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root ignores folder permissions";
