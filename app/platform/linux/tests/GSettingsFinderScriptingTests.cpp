@@ -7,6 +7,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
@@ -73,14 +74,7 @@ void storeReversed(bool value) {
 
 bool reversed() { return storedFlag("org.gnome.nautilus.preferences", "default-sort-in-reverse-order"); }
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 std::vector<std::string> logMessages() {
     std::vector<std::string> lines;

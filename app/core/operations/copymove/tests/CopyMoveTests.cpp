@@ -4,6 +4,7 @@
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,14 +17,7 @@ using Paths = std::vector<fs::path>;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 struct CopyMove : ::testing::Test {
     test::FakePlatform platform;

@@ -4,6 +4,7 @@
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #define POINTERHOLDER_TRANSITION 4
 #include <gtest/gtest.h>
@@ -56,14 +57,7 @@ bool isGenerated(QuillaFileTemplate::Kind kind) {
     return kind == K::word || kind == K::excel || kind == K::powerPoint || kind == K::pdf || kind == K::png || kind == K::jpeg;
 }
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 struct Creation : ::testing::Test {
     test::FakePlatform platform;

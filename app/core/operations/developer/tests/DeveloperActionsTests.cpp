@@ -9,6 +9,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 fs::path writeScript(const fs::path& path, const std::string& body, bool executable) {
     fs::create_directories(path.parent_path());

@@ -3,6 +3,7 @@
 #include "app/core/operations/developer/FileChecksums.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 } // namespace
 

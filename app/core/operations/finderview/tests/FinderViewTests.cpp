@@ -6,6 +6,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 struct FinderViewFixture : ::testing::Test {
     quilla::test::ScopedHome home;

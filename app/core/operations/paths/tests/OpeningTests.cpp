@@ -6,6 +6,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,7 @@ using test::TempDir;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 std::string perform(test::FakePlatform& platform, const ActionRequest& request) {
     return failureOf([&] { EXPECT_TRUE(FinderActionExecutor(platform.context()).perform(request).empty()); });

@@ -7,6 +7,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -19,14 +20,7 @@ using Paths = std::vector<fs::path>;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return errorDescription(e);
-    }
-    return "no failure";
-}
+using quilla::test::failureOf;
 
 std::string tool(const std::string& name, const std::vector<std::string>& arguments) {
     const auto result = CommandRunner::run("/usr/bin/" + name, arguments, {});
