@@ -30,6 +30,7 @@
 #include <fstream>
 #include <functional>
 #include <spawn.h>
+#include <stdexcept>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -173,8 +174,7 @@ double child(const std::string& program, const std::vector<std::string>& argumen
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed (status %d)\n", program.c_str(), status);
-        std::abort();
+        throw std::runtime_error(program + " failed with status " + std::to_string(status));
     }
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -211,24 +211,37 @@ struct Contender {
 };
 
 /// Runs every contender the configured number of rounds, alternating, after one untimed warm-up
-/// each; reports ours (the first) as the benchmark time, every median and ratio as counters.
+/// each; reports ours (the first) as the benchmark time, every median and ratio as counters. A
+/// tool that fails (ImageMagick refuses work beyond its policy's resource limits) is reported as
+/// "<name>_failed" and left out.
 void compare(benchmark::State& state, std::vector<Contender> contenders) {
     const int rounds = setting("QUILLA_BENCH_ROUNDS", 3);
     std::vector<std::vector<double>> times(contenders.size());
-    for (auto& contender : contenders) {
-        contender.run();
-        contender.cleanUp();
-    }
-    for (int round = 0; round < rounds; ++round) {
-        for (std::size_t i = 0; i < contenders.size(); ++i) {
-            times[i].push_back(seconds(contenders[i].run));
-            contenders[i].cleanUp();
+    std::vector<bool> failed(contenders.size(), false);
+    const auto attempt = [&](std::size_t i, bool timed) {
+        if (failed[i]) return;
+        try {
+            const double elapsed = seconds(contenders[i].run);
+            if (timed) times[i].push_back(elapsed);
+        } catch (const std::runtime_error& error) {
+            if (i == 0) throw;
+            std::fprintf(stderr, "%s\n", error.what());
+            failed[i] = true;
         }
+        contenders[i].cleanUp();
+    };
+    for (std::size_t i = 0; i < contenders.size(); ++i) attempt(i, false);
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t i = 0; i < contenders.size(); ++i) attempt(i, true);
     }
     for (auto _ : state) state.SetIterationTime(median(times[0]));
     const double ours = median(times[0]);
     state.counters[contenders[0].name + "_s"] = ours;
     for (std::size_t i = 1; i < contenders.size(); ++i) {
+        if (failed[i]) {
+            state.counters[contenders[i].name + "_failed"] = 1;
+            continue;
+        }
         const double theirs = median(times[i]);
         state.counters[contenders[i].name + "_s"] = theirs;
         state.counters["ratio_vs_" + contenders[i].name] = ours / theirs;
