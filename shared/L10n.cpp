@@ -33,6 +33,14 @@ std::string L10n::text(std::string_view key) {
     return std::string(key);
 }
 
+std::string L10n::format(std::string_view key, std::string_view argument) {
+    std::string result = text(key);
+    if (const auto at = result.find("%@"); at != std::string::npos) {
+        result.replace(at, 2, argument);
+    }
+    return result;
+}
+
 void L10n::setTable(Table table) {
     auto shared = std::make_shared<const Table>(std::move(table));
     std::lock_guard lock(tableMutex());

@@ -15,6 +15,9 @@ public:
     /// The text to show for `key` in the current translation table.
     static std::string text(std::string_view key);
 
+    /// The translated text for `key` with its "%@" replaced by `argument`.
+    static std::string format(std::string_view key, std::string_view argument);
+
     /// Replaces the translation table (normally once, at start-up). Thread-safe.
     static void setTable(Table table);
 };

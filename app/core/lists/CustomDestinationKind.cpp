@@ -3,18 +3,6 @@
 #include "shared/L10n.h"
 
 namespace quilla {
-namespace {
-
-// Fills the one "%@" of a translated format.
-std::string filled(std::string format, const std::string& argument) {
-    if (auto at = format.find("%@"); at != std::string::npos) {
-        format.replace(at, 2, argument);
-    }
-    return format;
-}
-
-} // namespace
-
 std::string_view rawValue(CustomDestinationKind kind) {
     switch (kind) {
     case CustomDestinationKind::copy: return "copy";
@@ -47,7 +35,7 @@ std::string title(CustomDestinationKind kind) {
 }
 
 std::string sectionTitle(CustomDestinationKind kind) {
-    return holdsFolders(kind) ? filled(L10n::text("%@列表"), title(kind)) : L10n::text("常用应用");
+    return holdsFolders(kind) ? L10n::format("%@列表", title(kind)) : L10n::text("常用应用");
 }
 
 std::string addButtonTitle(CustomDestinationKind kind) {
@@ -55,7 +43,7 @@ std::string addButtonTitle(CustomDestinationKind kind) {
 }
 
 std::string addPanelTitle(CustomDestinationKind kind) {
-    return holdsFolders(kind) ? filled(L10n::text("选择要添加到“%@”的文件夹"), title(kind))
+    return holdsFolders(kind) ? L10n::format("选择要添加到“%@”的文件夹", title(kind))
                               : L10n::text("选择常用应用");
 }
 

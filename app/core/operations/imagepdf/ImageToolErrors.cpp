@@ -9,10 +9,7 @@ namespace quilla {
 namespace {
 
 FinderActionExecutionError failure(std::string_view format, const std::string& subject, const std::string& detail) {
-    std::string text = L10n::text(format);
-    if (const auto at = text.find("%@"); at != std::string::npos) {
-        text.replace(at, 2, subject);
-    }
+    std::string text = L10n::format(format, subject);
     if (!detail.empty()) {
         // libvips quotes the name it was given, which carries the "[]" that stops it from reading
         // options out of file names; the user never typed that.
