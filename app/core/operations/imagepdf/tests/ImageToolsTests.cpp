@@ -5,6 +5,7 @@
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 #include <vips/vips8>
@@ -26,12 +27,7 @@ struct ImageToolsTest : ::testing::Test {
     }
 
     std::string failureOf(const std::string& actionID, std::vector<fs::path> selected) {
-        try {
-            perform(actionID, std::move(selected));
-        } catch (const std::exception& error) {
-            return errorDescription(error);
-        }
-        return "no failure";
+        return quilla::test::failureOf([&] { perform(actionID, std::move(selected)); });
     }
 
     void answerSize(std::string width, std::string height) {

@@ -5,6 +5,7 @@
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
+#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
@@ -27,12 +28,7 @@ struct PDFToolsTest : ::testing::Test {
     }
 
     std::string failureOf(const std::string& actionID, std::vector<fs::path> selected) {
-        try {
-            perform(actionID, std::move(selected));
-        } catch (const std::exception& error) {
-            return errorDescription(error);
-        }
-        return "no failure";
+        return quilla::test::failureOf([&] { perform(actionID, std::move(selected)); });
     }
 
     fs::path pdf(const std::string& name, const std::vector<int>& widths, bool compress = true) {
