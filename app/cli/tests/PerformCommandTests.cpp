@@ -3,6 +3,7 @@
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/cli/tests/PerformRun.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +17,10 @@ using test::TempDir;
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Run = quilla::test::PerformRun;
 
 Run perform(std::vector<std::string> words, const std::string& input = {}) {
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runPerformCommand(static_cast<int>(argv.size()), argv.data(), in, out, err);
-    return {status, out.str(), err.str()};
+    return quilla::test::runPerform(std::move(words), input);
 }
 
 /// Runs the scope in another working folder.

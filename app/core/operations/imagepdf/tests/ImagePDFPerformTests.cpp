@@ -2,6 +2,7 @@
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+#include "app/cli/tests/PerformRun.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,10 @@ using namespace quilla::test;
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Run = quilla::test::PerformRun;
 
 Run perform(std::vector<std::string> words, const std::string& input = {}) {
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = runPerformCommand(static_cast<int>(argv.size()), argv.data(), in, out, err);
-    return {status, out.str(), err.str()};
+    return quilla::test::runPerform(std::move(words), input);
 }
 
 } // namespace
