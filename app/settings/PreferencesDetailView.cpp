@@ -2,6 +2,7 @@
 
 #include "app/core/FeatureSettingsStore.h"
 #include "app/core/preferences/AppPreferencesStore.h"
+#include "app/settings/InformationDialog.h"
 #include "app/settings/SettingsStores.h"
 #include "app/settings/components/SettingsIconTile.h"
 #include "app/settings/components/SettingsMetrics.h"
@@ -190,13 +191,13 @@ void PreferencesDetailView::refresh() {
 }
 
 void PreferencesDetailView::showInstallInstructions() {
-    QMessageBox box(QMessageBox::Information, localized("安装文件管理器扩展"),
-                    localized("Quilla 的文件管理器扩展还没有安装。"), QMessageBox::Ok, this);
-    box.setInformativeText(
+    makeInformationDialog(
+        localized("安装文件管理器扩展"), localized("Quilla 的文件管理器扩展还没有安装。"),
         localizedFormat("用软件包安装：sudo apt install quilla\n从源码安装：cmake --install build\n"
                         "扩展会放进 %@，然后点“重启”让文件管理器重新加载扩展。",
-                        status_.extensionFolder));
-    box.exec();
+                        status_.extensionFolder),
+        this)
+        ->exec();
 }
 
 } // namespace quilla

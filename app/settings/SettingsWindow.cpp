@@ -1,5 +1,6 @@
 #include "app/settings/SettingsWindow.h"
 
+#include "app/settings/ApplicationIcon.h"
 #include "app/settings/ContentView.h"
 #include "app/settings/WindowPlacement.h"
 
@@ -7,21 +8,13 @@
 #include <QIcon>
 #include <QVBoxLayout>
 
-// The application icon is compiled into this static library; registered explicitly so the
-// linker keeps it (outside any namespace, as Qt needs).
-static void registerSettingsResources() {
-    Q_INIT_RESOURCE(settings);
-}
-
 namespace quilla {
 
 SettingsWindow::SettingsWindow(SettingsStores& stores, const SettingsPlatform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), content_(new ContentView(stores, platform, this)) {
     setObjectName(QString::fromLatin1(identifier));
     setWindowTitle(QStringLiteral("Quilla"));
-    static const bool registered = (registerSettingsResources(), true);
-    (void)registered;
-    setWindowIcon(QIcon(QStringLiteral(":/quilla/app.kelvarin.Quilla.svg")));
+    setWindowIcon(applicationIcon());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content_);

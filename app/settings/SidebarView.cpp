@@ -92,12 +92,23 @@ SidebarView::~SidebarView() {
 }
 
 void SidebarView::setSelectedPage(const SettingsPage& page) {
+    const bool moved = !(page == selected_);
     selected_ = page;
+    SidebarRow* selectedRow = preferencesRow_;
     const auto order = features_.orderedFeatures();
     for (std::size_t i = 0; i < featureRows_.size() && i < order.size(); ++i) {
-        featureRows_[i]->setSelected(page == SettingsPage::forFeature(order[i]));
+        const bool selected = page == SettingsPage::forFeature(order[i]);
+        featureRows_[i]->setSelected(selected);
+        if (selected) {
+            selectedRow = featureRows_[i];
+        }
     }
     preferencesRow_->setSelected(page == SettingsPage::preferences());
+    if (moved) {
+        // A page chosen from elsewhere (the keyboard, a later row) brings its row into view; a store
+        // change alone never scrolls the list away from where the user left it.
+        ensureWidgetVisible(selectedRow, 0, 12);
+    }
 }
 
 void SidebarView::rebuildFeatureRows() {

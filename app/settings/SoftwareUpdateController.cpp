@@ -1,6 +1,7 @@
 #include "app/settings/SoftwareUpdateController.h"
 
 #include "app/settings/FeatureRequestMailer.h"
+#include "app/settings/InformationDialog.h"
 #include "app/settings/components/SettingsRowText.h"
 #include "shared/L10n.h"
 
@@ -59,10 +60,7 @@ QString SoftwareUpdateController::currentMessage() const {
 }
 
 std::unique_ptr<QMessageBox> SoftwareUpdateController::makeDialog(QWidget* parent) const {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, localized("检查更新"),
-                                             localized("检查更新"), QMessageBox::Ok, parent);
-    box->setInformativeText(currentMessage());
-    return box;
+    return makeInformationDialog(localized("检查更新"), localized("检查更新"), currentMessage(), parent);
 }
 
 void SoftwareUpdateController::checkForUpdates(QWidget* parent) const {
