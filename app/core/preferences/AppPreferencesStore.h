@@ -24,7 +24,8 @@ public:
     bool isRollingBackLaunchAtLogin() const { return isRollingBackLaunchAtLogin_; }
 
     /// Adopts the file as another process left it (launch at login still follows the login item)
-    /// and announces a difference without writing. True when something changed.
+    /// and announces a difference without writing; a missing or unreadable file changes nothing.
+    /// True when something changed.
     bool reload();
 
     /// Assigns and saves all three preferences.

@@ -39,8 +39,17 @@ protected:
     // A drop of row `from` onto the middle of row `onto`, as the drag would end.
     static void dropRow(ReorderableRowList& list, int from, int onto) {
         list.window()->resize(860, 560);
-        list.window()->show(); // laid out, so rows have their places
-        test::spinUntil([] { return false; }, std::chrono::milliseconds(100));
+        list.window()->show();
+        // Laid out: no row overlaps the next (the layout settles over several turns).
+        ASSERT_TRUE(test::spinUntil([&] {
+            const auto& rows = list.rows();
+            for (std::size_t i = 1; i < rows.size(); ++i) {
+                if (rows[i]->y() < rows[i - 1]->y() + rows[i - 1]->minimumHeight()) {
+                    return false;
+                }
+            }
+            return true;
+        }));
         QWidget* target = list.rows().at(static_cast<std::size_t>(onto));
         const QPoint at = target->mapTo(&list, QPoint(10, 2));
         QMimeData data;
