@@ -151,8 +151,10 @@ std::string queuedActionLine(const ActionRequest& request, const fs::path& claim
     for (const auto& path : request.selectedPaths) {
         selected.push_back(path.string());
     }
-    return "app delegate queued action=" + request.actionID + " selected=" + bracketedList(selected) +
-           " target=" + optionalText(request.targetedPath) + " destination=" + optionalText(request.destinationPath) +
+    return "app delegate queued action=" + request.actionID +
+           " selected=" + bracketedList(selected, kLoggedPathsAtMost) +
+           " target=" + optionalText(request.targetedPath) +
+           " destination=" + optionalText(request.destinationPath) +
            " presetID=" + request.presetID.value_or("nil") + " file=" + claimed.string();
 }
 
