@@ -78,7 +78,29 @@ TEST(AppPreferencesPersistence, SavesAnXMLPropertyListOthersCanRead) {
                                            "print(sorted(d.items()))\n",
                                        &output);
     EXPECT_EQ(status, 0) << output;
-    EXPECT_EQ(output, "[('launchAtLogin', True), ('revealActionResults', False), ('revealCreatedItems', True)]\n");
+    EXPECT_EQ(output, "[('launchAtLogin', True), ('notifyOnActionFailure', True), ('revealActionResults', False), "
+                      "('revealCreatedItems', True)]\n");
+}
+
+TEST(AppPreferencesPersistence, FailureNotificationsDefaultOnForOlderFilesAndFollowTheSwitch) {
+    test::ScopedHome home;
+    // A file written before the key existed keeps its values and notifies.
+    writePreferences("<key>revealCreatedItems</key><true/><key>revealActionResults</key><false/>");
+    EXPECT_EQ(AppPreferencesPersistence::load(),
+              (AppPreferences{.revealCreatedItems = true, .revealActionResults = false, .notifyOnActionFailure = true}));
+    writePreferences("<key>notifyOnActionFailure</key><string>off</string>");
+    EXPECT_TRUE(AppPreferencesPersistence::load().notifyOnActionFailure);
+
+    FakeLoginItem item;
+    AppPreferencesStore store(item);
+    int changes = 0;
+    store.observe([&] { ++changes; });
+    store.setNotifyOnActionFailure(false);
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(store.notifyOnActionFailure());
+    EXPECT_FALSE(AppPreferencesPersistence::load().notifyOnActionFailure);
+    store.setNotifyOnActionFailure(true);
+    EXPECT_TRUE(AppPreferencesPersistence::load().notifyOnActionFailure);
 }
 
 TEST(AppPreferencesStore, LaunchAtLoginFollowsTheSystemAtStart) {

@@ -162,6 +162,31 @@ TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     EXPECT_TRUE(fs::is_empty(queue.path()));
 }
 
+TEST(QueuedActionRunner, EveryFailureReachesTheObserverOnTheMainThreadOnly) {
+    test::ScopedHome home;
+    TempDir queue;
+    queue.write("1.json", action("fails"));
+    queue.write("2.json", action("works"));
+    queue.write("3.json", action("fails"));
+    queue.write("4.json", "{not json");
+    Recorder recorder;
+    recorder.behaviour = [](const ActionRequest& request) {
+        if (request.actionID == "fails") throw FinderActionExecutionError::noSelection();
+    };
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    std::vector<std::string> seen;
+    runner.setFailureObserver([&](const std::string& text) { seen.push_back(text); });
+    drainOnce(runner);
+
+    EXPECT_TRUE(seen.empty()); // nothing reaches the observer off the main thread
+    main.run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "请先在 Finder 中选择文件。");
+    EXPECT_EQ(seen[1], "请先在 Finder 中选择文件。");
+    EXPECT_NE(seen[2].find("parse"), std::string::npos) << seen[2]; // damaged JSON is a failure too
+}
+
 TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     test::ScopedHome home;
     TempDir queue;
