@@ -39,7 +39,8 @@ std::vector<MenuBarMenuItem> MenuBarMenuModel::build(QuillaSettingsChangeNotifie
     menu.push_back({.title = checkForUpdatesTitle(AppVersion::shortVersion(), AppVersion::build()),
                     .command = MenuBarCommand::checkForUpdates});
     menu.push_back(MenuBarMenuItem::separator());
-    menu.push_back({.title = L10n::text("退出 Quilla"), .command = MenuBarCommand::quitApp, .keyEquivalent = "q"});
+    menu.push_back(
+        {.title = L10n::text("退出 Quilla"), .command = MenuBarCommand::quitApp, .keyEquivalent = "q"});
     return menu;
 }
 
@@ -67,7 +68,8 @@ MenuBarMenuItem MenuBarMenuModel::quickOpenMenu(const FeatureSettingsStore& feat
         }
         // The folder children are stood for by the places above.
         for (const auto& child : features.orderedChildren(QuillaFeature::quickOpen)) {
-            const bool shown = child.actionID == "quickOpenClipboardPath" || child.actionID == "quickOpenTypedPath";
+            const bool shown =
+                child.actionID == "quickOpenClipboardPath" || child.actionID == "quickOpenTypedPath";
             if (shown && features.isChildEnabled(child.actionID)) {
                 menu.submenu.push_back({.title = child.title,
                                         .command = MenuBarCommand::performQuickOpenAction,
@@ -89,8 +91,9 @@ std::optional<MenuBarMenuItem> MenuBarMenuModel::customActionsMenu(QuillaSetting
     }
     MenuBarMenuItem menu{.title = L10n::text("自定义动作")};
     for (const auto& action : CustomShortcutActionPersistence::load()) {
-        menu.submenu.push_back(
-            {.title = action.name, .command = MenuBarCommand::performCustomAction, .representedValue = prefixedID(action)});
+        menu.submenu.push_back({.title = action.name,
+                                .command = MenuBarCommand::performCustomAction,
+                                .representedValue = prefixedID(action)});
     }
     if (menu.submenu.empty()) {
         menu.submenu.push_back(placeholder("还没有自定义动作"));
@@ -99,7 +102,8 @@ std::optional<MenuBarMenuItem> MenuBarMenuModel::customActionsMenu(QuillaSetting
 }
 
 std::string MenuBarMenuModel::checkForUpdatesTitle(std::string_view shortVersion, std::string_view build) {
-    return L10n::format("检查更新（当前版本 %@）", std::string(shortVersion) + " (" + std::string(build) + ")");
+    return L10n::format("检查更新（当前版本 %@）",
+                        std::string(shortVersion) + " (" + std::string(build) + ")");
 }
 
 } // namespace quilla

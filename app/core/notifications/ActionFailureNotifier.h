@@ -20,8 +20,9 @@ public:
     static constexpr std::chrono::seconds collapseWindow{5};
 
     /// `enabled` reads the preference at the moment of each failure.
-    ActionFailureNotifier(DesktopNotifier& notifier, std::function<bool()> enabled,
-                          std::function<Clock::time_point()> now = [] { return Clock::now(); });
+    ActionFailureNotifier(
+        DesktopNotifier& notifier, std::function<bool()> enabled,
+        std::function<Clock::time_point()> now = [] { return Clock::now(); });
 
     /// One failed action with its user-visible error text.
     void actionFailed(const std::string& description);

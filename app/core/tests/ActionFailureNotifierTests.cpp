@@ -7,9 +7,9 @@ using namespace quilla;
 
 TEST(ActionFailureNotifier, OneNotificationPerFailureRepeatsCollapseAndThePreferenceSilences) {
     struct Step {
-        double at;         // seconds since the start
-        const char* text;  // the failure's text
-        bool enabled;      // the preference at that moment
+        double at;        // seconds since the start
+        const char* text; // the failure's text
+        bool enabled;     // the preference at that moment
     };
     struct Case {
         const char* name;
@@ -17,7 +17,9 @@ TEST(ActionFailureNotifier, OneNotificationPerFailureRepeatsCollapseAndThePrefer
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"different texts each notify", {{0, "a", true}, {0.1, "b", true}, {0.2, "c", true}}, {"a", "b", "c"}},
+        {"different texts each notify",
+         {{0, "a", true}, {0.1, "b", true}, {0.2, "c", true}},
+         {"a", "b", "c"}},
         {"a burst of one text is one notification",
          {{0, "a", true}, {0.5, "a", true}, {1, "a", true}, {4.9, "a", true}},
          {"a"}},
@@ -26,16 +28,17 @@ TEST(ActionFailureNotifier, OneNotificationPerFailureRepeatsCollapseAndThePrefer
          {{0, "a", true}, {1, "b", true}, {2, "a", true}, {3, "b", true}, {5.5, "a", true}},
          {"a", "b", "a"}},
         {"off: nothing", {{0, "a", false}, {1, "b", false}}, {}},
-        {"a failure while off does not swallow the next one",
-         {{0, "a", false}, {1, "a", true}}, {"a"}},
+        {"a failure while off does not swallow the next one", {{0, "a", false}, {1, "a", true}}, {"a"}},
     };
     for (const auto& c : cases) {
         test::FakeDesktopNotifier desktop;
         ActionFailureNotifier::Clock::time_point now{};
         bool enabled = true;
-        ActionFailureNotifier notifier(desktop, [&] { return enabled; }, [&] { return now; });
+        ActionFailureNotifier notifier(
+            desktop, [&] { return enabled; }, [&] { return now; });
         for (const auto& step : c.steps) {
-            now = ActionFailureNotifier::Clock::time_point{} + std::chrono::milliseconds(static_cast<int>(step.at * 1000));
+            now = ActionFailureNotifier::Clock::time_point{} +
+                  std::chrono::milliseconds(static_cast<int>(step.at * 1000));
             enabled = step.enabled;
             notifier.actionFailed(step.text);
         }

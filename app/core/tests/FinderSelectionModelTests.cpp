@@ -21,13 +21,16 @@ protected:
     std::vector<std::string> failures;
     int featureRequests = 0;
     FinderSelectionModel::Clock::time_point now{};
-    std::function<ActionResult(const ActionRequest&)> behaviour = [](const ActionRequest&) { return ActionResult{}; };
+    std::function<ActionResult(const ActionRequest&)> behaviour = [](const ActionRequest&) {
+        return ActionResult{};
+    };
 
     FinderSelectionModel model{{
-        .perform = [this](const ActionRequest& request) {
-            performed.push_back(request);
-            return behaviour(request);
-        },
+        .perform =
+            [this](const ActionRequest& request) {
+                performed.push_back(request);
+                return behaviour(request);
+            },
         .finderScripting = finder,
         .consent = consent,
         .presentFeatureRequest = [this] { ++featureRequests; },
@@ -58,8 +61,9 @@ TEST_F(FinderSelectionModelTest, RepeatsWithinOneSecondAreDropped) {
 }
 
 TEST_F(FinderSelectionModelTest, OtherSchemesAndHostsAreIgnoredSilently) {
-    for (const char* url : {"https://finder-action?actionID=copyFullPath", "quilla://elsewhere?actionID=completed",
-                            "quilla://finder-action?path=%zz", "not a url"}) {
+    for (const char* url :
+         {"https://finder-action?actionID=copyFullPath", "quilla://elsewhere?actionID=completed",
+          "quilla://finder-action?path=%zz", "not a url"}) {
         model.handleIncomingURL(url);
     }
     EXPECT_TRUE(performed.empty());
@@ -80,9 +84,11 @@ TEST_F(FinderSelectionModelTest, TheContextIsCompletedFromTheFileManager) {
         std::optional<fs::path> target;
     };
     const Case cases[] = {
-        {"", {"/sel/one"}, fs::path("/home/u/Desktop")},                      // nothing passed
-        {"path=/a&path=/b", {"/a", "/b"}, fs::path("/home/u/Desktop")},      // the target comes from the file manager
-        {"target=/t", {"/sel/one"}, fs::path("/t")},                          // the selection comes from the file manager
+        {"", {"/sel/one"}, fs::path("/home/u/Desktop")}, // nothing passed
+        {"path=/a&path=/b",
+         {"/a", "/b"},
+         fs::path("/home/u/Desktop")},               // the target comes from the file manager
+        {"target=/t", {"/sel/one"}, fs::path("/t")}, // the selection comes from the file manager
         {"path=/a&target=/t", {"/a"}, fs::path("/t")},
     };
     for (const auto& c : cases) {
@@ -100,10 +106,12 @@ TEST_F(FinderSelectionModelTest, TheContextIsCompletedFromTheFileManager) {
 TEST_F(FinderSelectionModelTest, LogsTheRouteAndPublishesTheOutcome) {
     finder.front = fs::path("/desk");
     behaviour = [](const ActionRequest& request) -> ActionResult {
-        if (request.actionID == "copyFileName") throw FinderActionExecutionError::noSelection();
+        if (request.actionID == "copyFileName")
+            throw FinderActionExecutionError::noSelection();
         return {"/made/one"};
     };
-    model.handleIncomingURL("quilla://finder-action?actionID=copyFullPath&path=/a%20b&destination=/d&action=X");
+    model.handleIncomingURL(
+        "quilla://finder-action?actionID=copyFullPath&path=/a%20b&destination=/d&action=X");
     EXPECT_EQ(model.selectedFiles(), (std::vector<fs::path>{"/made/one"}));
     EXPECT_EQ(model.lastActionTitle(), "X");
     model.handleIncomingURL("quilla://finder-action?actionID=copyFileName&path=/q");
@@ -146,7 +154,8 @@ TEST_F(FinderSelectionModelTest, ActionsThatChangeFilesRunOnlyWithConsent) {
         model.handleIncomingURL("quilla://finder-action?actionID=moveFilesToDesktop&path=/a&path=/b");
         EXPECT_EQ(performed.size(), c.runs ? 1u : 0u);
         ASSERT_EQ(consent.asked.size(), 1u);
-        EXPECT_NE(consent.asked[0].message.find("“移动到桌面”"), std::string::npos) << consent.asked[0].message;
+        EXPECT_NE(consent.asked[0].message.find("“移动到桌面”"), std::string::npos)
+            << consent.asked[0].message;
         EXPECT_EQ(consent.asked[0].itemLines, (std::vector<std::string>{"/a", "/b"}));
         ASSERT_EQ(logLines.size(), 2u);
         EXPECT_EQ(logLines[1], c.logLine);
@@ -156,7 +165,8 @@ TEST_F(FinderSelectionModelTest, ActionsThatChangeFilesRunOnlyWithConsent) {
 
     // Path copies, quick open, "completed" and the request form never ask.
     consent.asked.clear();
-    for (const char* id : {"copyFullPath", "copyMarkdownLink", "quickOpenDesktop", "quickOpenPath", "completed"}) {
+    for (const char* id :
+         {"copyFullPath", "copyMarkdownLink", "quickOpenDesktop", "quickOpenPath", "completed"}) {
         advance(2);
         model.handleIncomingURL(std::string("quilla://finder-action?path=/a&actionID=") + id);
     }
@@ -167,13 +177,27 @@ TEST_F(FinderSelectionModelTest, ActionsThatChangeFilesRunOnlyWithConsent) {
 
 TEST(URLActionConsent, OnlyTextCopiesOpeningAndNothingRunUnasked) {
     const std::pair<const char*, bool> cases[] = {
-        {"copyFullPath", true},        {"copyFileNameList", true},   {"quickOpenHome", true},
-        {"quickOpenTypedPath", true},  {"quickOpenPath", true},      {"completed", true},
-        {"moveFilesToDesktop", false}, {"moveFilesToFolder", false}, {"copyFilesToFolder", false},
-        {"renameAddPrefix", false},    {"extractZIPHere", false},    {"scheduleDelete1Hour", false},
-        {"runScript__X", false},       {"runShortcut__X", false},    {"finderViewPreset__P", false},
-        {"openWithApplicationPath", false}, {"createFolder", false}, {"compressPDF", false},
-        {"toggleHiddenFiles", false},  {"copyFullPath ", false},     {"", false},
+        {"copyFullPath", true},
+        {"copyFileNameList", true},
+        {"quickOpenHome", true},
+        {"quickOpenTypedPath", true},
+        {"quickOpenPath", true},
+        {"completed", true},
+        {"moveFilesToDesktop", false},
+        {"moveFilesToFolder", false},
+        {"copyFilesToFolder", false},
+        {"renameAddPrefix", false},
+        {"extractZIPHere", false},
+        {"scheduleDelete1Hour", false},
+        {"runScript__X", false},
+        {"runShortcut__X", false},
+        {"finderViewPreset__P", false},
+        {"openWithApplicationPath", false},
+        {"createFolder", false},
+        {"compressPDF", false},
+        {"toggleHiddenFiles", false},
+        {"copyFullPath ", false},
+        {"", false},
         {"somethingUnknown", false},
     };
     for (const auto& [id, unasked] : cases) {
@@ -189,11 +213,12 @@ TEST(URLActionConsent, TheQuestionNamesTheActionAndSumsUpLongSelections) {
     request.destinationPath = fs::path("/dest");
     const auto question = URLActionConsent::question(request);
     EXPECT_NE(question.message.find("“解压到当前文件夹”"), std::string::npos) << question.message;
-    const std::vector<std::string> lines{"/z/1.zip", "/z/2.zip", "/z/3.zip", "/z/4.zip", "/z/5.zip",
-                                         "……共 7 个项目", "目标：/dest"};
+    const std::vector<std::string> lines{"/z/1.zip", "/z/2.zip",      "/z/3.zip",   "/z/4.zip",
+                                         "/z/5.zip", "……共 7 个项目", "目标：/dest"};
     EXPECT_EQ(question.itemLines, lines);
 
-    const auto folderOnly = URLActionConsent::question({.actionID = "createFolder", .targetedPath = fs::path("/t")});
+    const auto folderOnly =
+        URLActionConsent::question({.actionID = "createFolder", .targetedPath = fs::path("/t")});
     EXPECT_EQ(folderOnly.itemLines, std::vector<std::string>{"位置：/t"});
     EXPECT_EQ(URLActionConsent::actionTitle("moveFilesToFolder"), "移动到");
     EXPECT_EQ(URLActionConsent::actionTitle("runScript__missing"), "自定义动作");

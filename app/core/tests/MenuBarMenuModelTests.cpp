@@ -22,7 +22,8 @@ namespace {
 std::vector<std::string> outline(const std::vector<MenuBarMenuItem>& items, const std::string& indent = "") {
     std::vector<std::string> lines;
     for (const auto& item : items) {
-        lines.push_back(item.isSeparator ? indent + "-" : indent + item.title + (item.enabled ? "" : " (disabled)"));
+        lines.push_back(item.isSeparator ? indent + "-"
+                                         : indent + item.title + (item.enabled ? "" : " (disabled)"));
         const auto sub = outline(item.submenu, indent + "  ");
         lines.insert(lines.end(), sub.begin(), sub.end());
     }
@@ -57,9 +58,12 @@ TEST_F(MenuBarMenuModelTest, TopLevelItemsTheirOrderAndCommands) {
     changeFeatures([](FeatureSettingsStore& s) { s.setEnabled(true, QuillaFeature::customActions); });
     const auto menu = MenuBarMenuModel::build(notifier);
     std::vector<std::string> top;
-    for (const auto& item : menu) top.push_back(item.isSeparator ? "-" : item.title);
-    const std::string updates = MenuBarMenuModel::checkForUpdatesTitle(AppVersion::shortVersion(), AppVersion::build());
-    EXPECT_EQ(top, (std::vector<std::string>{"打开 Quilla", "打开", "自定义动作", "-", updates, "-", "退出 Quilla"}));
+    for (const auto& item : menu)
+        top.push_back(item.isSeparator ? "-" : item.title);
+    const std::string updates =
+        MenuBarMenuModel::checkForUpdatesTitle(AppVersion::shortVersion(), AppVersion::build());
+    EXPECT_EQ(top, (std::vector<std::string>{"打开 Quilla", "打开", "自定义动作", "-", updates, "-",
+                                             "退出 Quilla"}));
     EXPECT_EQ(menu[0].command, MenuBarCommand::resetAndOpenMainWindow);
     EXPECT_EQ(menu[4].command, MenuBarCommand::checkForUpdates);
     EXPECT_EQ(menu[6].command, MenuBarCommand::quitApp);
@@ -73,7 +77,8 @@ TEST_F(MenuBarMenuModelTest, TopLevelItemsTheirOrderAndCommands) {
 TEST_F(MenuBarMenuModelTest, QuickOpenFollowsTheFeatureItsChildrenAndExistingPlaces) {
     const auto kept = places / "家";
     fs::create_directories(kept);
-    const std::vector<CustomDestination> list{{"1", "家", kept.string()}, {"2", "没了", (places / "gone").string()}};
+    const std::vector<CustomDestination> list{{"1", "家", kept.string()},
+                                              {"2", "没了", (places / "gone").string()}};
     struct Case {
         const char* name;
         bool feature;
@@ -88,7 +93,13 @@ TEST_F(MenuBarMenuModelTest, QuickOpenFollowsTheFeatureItsChildrenAndExistingPla
         {"both children on", true, true, true, false, list, {"家", "打开剪贴板路径", "打开指定路径..."}},
         {"user's order", true, true, true, true, list, {"家", "打开指定路径...", "打开剪贴板路径"}},
         {"children off", true, false, false, false, list, {"家"}},
-        {"no existing place, children off", true, false, false, false, {list[1]}, {"没有已启用的打开功能 (disabled)"}},
+        {"no existing place, children off",
+         true,
+         false,
+         false,
+         false,
+         {list[1]},
+         {"没有已启用的打开功能 (disabled)"}},
     };
     for (const auto& c : cases) {
         changeFeatures([&](FeatureSettingsStore& s) {
@@ -98,11 +109,13 @@ TEST_F(MenuBarMenuModelTest, QuickOpenFollowsTheFeatureItsChildrenAndExistingPla
             const auto children = s.orderedChildren(QuillaFeature::quickOpen);
             const auto at = [&](const char* id) {
                 return static_cast<std::size_t>(
-                    std::find_if(children.begin(), children.end(), [&](const auto& ch) { return ch.actionID == id; }) -
+                    std::find_if(children.begin(), children.end(),
+                                 [&](const auto& ch) { return ch.actionID == id; }) -
                     children.begin());
             };
             if ((at("quickOpenTypedPath") < at("quickOpenClipboardPath")) != c.typedFirst) {
-                s.moveChildren(QuillaFeature::quickOpen, {at("quickOpenTypedPath")}, at("quickOpenClipboardPath"));
+                s.moveChildren(QuillaFeature::quickOpen, {at("quickOpenTypedPath")},
+                               at("quickOpenClipboardPath"));
             }
         });
         const FeatureSettingsPersistence persistence(notifier);
@@ -168,7 +181,8 @@ TEST(MenuBarActions, EachCommandCallsTheExecutorAsTheMenuMeansIt) {
     MenuBarActions actions(
         [&](const ActionRequest& request) -> ActionResult {
             calls.push_back(request);
-            if (request.actionID == "quickOpenTypedPath") throw FinderActionExecutionError::noClipboardPath();
+            if (request.actionID == "quickOpenTypedPath")
+                throw FinderActionExecutionError::noClipboardPath();
             return {};
         },
         finder);

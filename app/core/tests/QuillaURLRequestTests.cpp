@@ -17,15 +17,15 @@ TEST(QuillaURLRequest, SchemeHostAndMalformedInput) {
         {"quilla://user@finder-action:80/?actionID=x", Host::finderAction},
         {"quilla://Finder-Action?actionID=x", Host::other}, // hosts are compared as written
         {"quilla://elsewhere?actionID=x", Host::other},
-        {"quilla:finder-action?actionID=x", Host::other},   // no authority, no host
+        {"quilla:finder-action?actionID=x", Host::other}, // no authority, no host
         {"quilla://", Host::other},
-        {"QUILLA://finder-action", std::nullopt},           // the scheme is compared as written
+        {"QUILLA://finder-action", std::nullopt}, // the scheme is compared as written
         {"quillax://finder-action", std::nullopt},
         {"quilla", std::nullopt},
         {"https://finder-action?actionID=x", std::nullopt},
         {"", std::nullopt},
-        {"quilla://finder-action?path=%zz", std::nullopt},  // broken escape
-        {"quilla://finder-action?path=%4", std::nullopt},   // cut-off escape
+        {"quilla://finder-action?path=%zz", std::nullopt}, // broken escape
+        {"quilla://finder-action?path=%4", std::nullopt},  // cut-off escape
         {"quilla://finder-action?path=a%", std::nullopt},
         {"quilla://finder-action?path=/a%00b", std::nullopt}, // a NUL can be in no path
         {"quilla://finder%2daction?actionID=x", Host::finderAction},
@@ -51,7 +51,13 @@ TEST(QuillaURLRequest, QueryItemsTakeTheirFirstOccurrenceAndPathsAllInOrder) {
     };
     const Case cases[] = {
         {"", {}, {}, "completed", {}, {}, {}},
-        {"actionID=copyFullPath&path=/a&path=/b%20c&target=/t", {"/a", "/b c"}, "/t", "copyFullPath", {}, {}, {}},
+        {"actionID=copyFullPath&path=/a&path=/b%20c&target=/t",
+         {"/a", "/b c"},
+         "/t",
+         "copyFullPath",
+         {},
+         {},
+         {}},
         // Items without a value, and empty ones, are skipped; "+" is no space.
         {"path&path=&path=/x+y&&path=/%E6%A1%8C%E9%9D%A2", {"/x+y", "/桌面"}, {}, "completed", {}, {}, {}},
         {"actionID=&action=%E5%A4%8D%E5%88%B6", {}, {}, "completed", {}, {}, "复制"},

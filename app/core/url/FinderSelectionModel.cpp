@@ -59,7 +59,8 @@ void FinderSelectionModel::handleIncomingURL(const std::string& url) {
 void FinderSelectionModel::handleFinderAction(const QuillaURLRequest& request, const std::string& url) {
     lastActionTitle_ = request.actionTitle;
     const std::vector<fs::path> passed(request.paths.begin(), request.paths.end());
-    const std::optional<fs::path> passedTarget = request.target ? std::optional<fs::path>(*request.target) : std::nullopt;
+    const std::optional<fs::path> passedTarget =
+        request.target ? std::optional<fs::path>(*request.target) : std::nullopt;
     FinderCurrentContext finder;
     if (passed.empty() || !passedTarget) {
         finder = FinderCurrentContext::read(deps_.finderScripting);
@@ -71,10 +72,9 @@ void FinderSelectionModel::handleFinderAction(const QuillaURLRequest& request, c
         .destinationPath = request.destination ? std::optional<fs::path>(*request.destination) : std::nullopt,
         .presetID = request.presetID,
     };
-    deps_.log("action=" + action.actionID + " passed=" + bracketedList(texts(passed)) +
-              " selected=" + bracketedList(texts(action.selectedPaths)) + " target=" +
-              optionalText(action.targetedPath) + " destination=" + optionalText(action.destinationPath) +
-              " url=" + url);
+    deps_.log("action=" + action.actionID + " passed=" + bracketedList(texts(passed)) + " selected=" +
+              bracketedList(texts(action.selectedPaths)) + " target=" + optionalText(action.targetedPath) +
+              " destination=" + optionalText(action.destinationPath) + " url=" + url);
 
     selectedFiles_ = action.selectedPaths;
     if (!consented(action)) {

@@ -29,9 +29,9 @@ public:
         std::function<ActionResult(const ActionRequest&)> perform;
         FinderScripting& finderScripting;
         ActionConsentPrompt& consent;
-        std::function<void()> presentFeatureRequest;            ///< the feature-request form
-        std::function<void(std::string_view)> log;              ///< the diagnostic log
-        std::function<void(const std::string&)> actionFailed;   ///< the error's text, for a notification
+        std::function<void()> presentFeatureRequest;          ///< the feature-request form
+        std::function<void(std::string_view)> log;            ///< the diagnostic log
+        std::function<void(const std::string&)> actionFailed; ///< the error's text, for a notification
         std::function<Clock::time_point()> now = [] { return Clock::now(); };
     };
 

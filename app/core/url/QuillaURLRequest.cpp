@@ -6,9 +6,12 @@ namespace {
 constexpr std::string_view kScheme = "quilla";
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -103,8 +106,10 @@ std::optional<std::string> firstValue(const std::vector<QueryItem>& items, std::
 }
 
 QuillaURLRequest::Host hostKind(const std::string& host) {
-    if (host == "feature-request") return QuillaURLRequest::Host::featureRequest;
-    if (host == "finder-action") return QuillaURLRequest::Host::finderAction;
+    if (host == "feature-request")
+        return QuillaURLRequest::Host::featureRequest;
+    if (host == "finder-action")
+        return QuillaURLRequest::Host::finderAction;
     return QuillaURLRequest::Host::other;
 }
 

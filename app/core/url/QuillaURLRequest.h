@@ -18,12 +18,12 @@ struct QuillaURLRequest {
     };
 
     Host host = Host::other;
-    std::vector<std::string> paths;          ///< every non-empty "path" value, in order
-    std::optional<std::string> target;       ///< the first "target" value
-    std::string actionID = "completed";      ///< the first "actionID" value, else "completed"
-    std::optional<std::string> destination;  ///< the first "destination" or "destinationPath" value
-    std::optional<std::string> presetID;     ///< the first "presetID" value
-    std::optional<std::string> actionTitle;  ///< the first "action" value, only shown
+    std::vector<std::string> paths;         ///< every non-empty "path" value, in order
+    std::optional<std::string> target;      ///< the first "target" value
+    std::string actionID = "completed";     ///< the first "actionID" value, else "completed"
+    std::optional<std::string> destination; ///< the first "destination" or "destinationPath" value
+    std::optional<std::string> presetID;    ///< the first "presetID" value
+    std::optional<std::string> actionTitle; ///< the first "action" value, only shown
 
     /// Parses `url`. Nothing when the scheme is not exactly "quilla", when a percent escape is
     /// broken, or when a decoded value holds a NUL byte. Names are case-sensitive; "+" stays "+".

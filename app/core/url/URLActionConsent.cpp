@@ -87,7 +87,8 @@ std::string URLActionConsent::actionTitle(std::string_view actionID) {
 
 ActionConsentQuestion URLActionConsent::question(const ActionRequest& request) {
     ActionConsentQuestion question;
-    question.message = L10n::format("另一个程序请求 Quilla 执行“%@”。是否继续？", actionTitle(request.actionID));
+    question.message =
+        L10n::format("另一个程序请求 Quilla 执行“%@”。是否继续？", actionTitle(request.actionID));
     const auto& items = request.selectedPaths;
     for (std::size_t i = 0; i < items.size() && i < shownItemCount; ++i) {
         question.itemLines.push_back(items[i].string());
