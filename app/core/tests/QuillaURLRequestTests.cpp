@@ -83,3 +83,53 @@ TEST(QuillaURLRequest, QueryItemsTakeTheirFirstOccurrenceAndPathsAllInOrder) {
         EXPECT_EQ(request->actionTitle, c.title) << url;
     }
 }
+
+TEST(QuillaURLRequest, HostileInputIsRefusedOrParsedWithoutHarm) {
+    using namespace std::string_literals;
+    const std::string prefix = "quilla://finder-action?actionID=copyFullPath&path=";
+    // Refused as a whole: nothing an honest sender produces.
+    for (const std::string& url : {
+             prefix + "/a\0/etc/passwd"s, // a raw NUL would cut the path short
+             prefix + "/a\n/b",           // raw line breaks would split log lines
+             prefix + "/a\x7f",           //
+             "quilla\0://finder-action"s, //
+             prefix + std::string(QuillaURLRequest::maximumLength, 'a'), // too long
+             prefix + "%",                                               //
+             prefix + "%%41",                                            //
+             prefix + "%\xe6\xa1",                                       // a cut UTF-8 sequence is no escape
+             prefix + "/a%00",                                           //
+         }) {
+        EXPECT_FALSE(QuillaURLRequest::parse(url)) << testing::PrintToString(url.substr(0, 80));
+    }
+
+    // Relative paths name nothing the sender can know: dropped like empty ones.
+    const auto relative = QuillaURLRequest::parse("quilla://finder-action?path=etc/passwd&path=..&path=/"
+                                                  "ok&target=.&destination=~/x&destinationPath=/d");
+    ASSERT_TRUE(relative);
+    EXPECT_EQ(relative->paths, std::vector<std::string>{"/ok"});
+    EXPECT_EQ(relative->target, std::nullopt);
+    EXPECT_EQ(relative->destination, std::nullopt); // the first of the two names decides
+
+    // Bytes that are not UTF-8 are a legal Linux path and pass through unchanged.
+    const auto bytes = QuillaURLRequest::parse(prefix + "/%FF%FE\xff");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->paths, std::vector<std::string>{"/\xff\xfe\xff"});
+
+    // Many items within the limit are all kept, in order, without quadratic work.
+    std::string many = "quilla://finder-action?";
+    for (int i = 0; i < 50000; ++i) {
+        many += "path=/" + std::to_string(i) + "&&";
+    }
+    const auto all = QuillaURLRequest::parse(many);
+    ASSERT_TRUE(all);
+    ASSERT_EQ(all->paths.size(), 50000u);
+    EXPECT_EQ(all->paths.back(), "/49999");
+
+    // Odd but harmless authorities never read past the text.
+    for (const char* url : {"quilla://@", "quilla://:", "quilla://@:?",
+                            "quilla:", "quilla://?&&==&=", "quilla://finder-action?=&=x&x=&&"}) {
+        const auto request = QuillaURLRequest::parse(url);
+        ASSERT_TRUE(request) << url;
+        EXPECT_TRUE(request->paths.empty()) << url;
+    }
+}

@@ -1,5 +1,7 @@
 #include "app/core/url/QuillaURLRequest.h"
 
+#include <algorithm>
+
 namespace quilla {
 namespace {
 
@@ -113,9 +115,31 @@ QuillaURLRequest::Host hostKind(const std::string& host) {
     return QuillaURLRequest::Host::other;
 }
 
+// An empty or relative path would name something in the application's working folder, which
+// no sender can know: such values are treated as missing.
+bool isAbsolutePath(const std::string& value) {
+    return value.starts_with('/');
+}
+
+std::optional<std::string> absolutePath(std::optional<std::string> value) {
+    return value && isAbsolutePath(*value) ? value : std::nullopt;
+}
+
+// Raw control bytes never appear in a URL the desktop hands over (they arrive
+// percent-encoded); a raw NUL would cut a path short where the system reads it.
+bool hasRawControlByte(std::string_view url) {
+    return std::any_of(url.begin(), url.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7f;
+    });
+}
+
 } // namespace
 
 std::optional<QuillaURLRequest> QuillaURLRequest::parse(std::string_view url) {
+    if (url.size() > maximumLength || hasRawControlByte(url)) {
+        return std::nullopt;
+    }
     if (!url.starts_with(kScheme) || url.size() == kScheme.size() || url[kScheme.size()] != ':') {
         return std::nullopt;
     }
@@ -128,14 +152,13 @@ std::optional<QuillaURLRequest> QuillaURLRequest::parse(std::string_view url) {
     QuillaURLRequest request;
     request.host = hostKind(*host);
     for (const auto& item : *items) {
-        // An empty value would name the application's working folder: skipped like a missing one.
-        if (item.name == "path" && item.value && !item.value->empty()) {
+        if (item.name == "path" && item.value && isAbsolutePath(*item.value)) {
             request.paths.push_back(*item.value);
         }
     }
-    request.target = firstValue(*items, "target");
+    request.target = absolutePath(firstValue(*items, "target"));
     request.actionID = firstValue(*items, "actionID").value_or("completed");
-    request.destination = firstValue(*items, "destination", "destinationPath");
+    request.destination = absolutePath(firstValue(*items, "destination", "destinationPath"));
     request.presetID = firstValue(*items, "presetID");
     request.actionTitle = firstValue(*items, "action");
     return request;
