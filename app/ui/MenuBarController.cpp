@@ -4,7 +4,9 @@
 #include "shared/L10n.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
@@ -55,8 +57,17 @@ bool MenuBarController::install() {
 }
 
 void MenuBarController::handleActivation(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+    // A double click also delivers its first click as a trigger: toggling again would undo it.
+    if (reason == QSystemTrayIcon::Trigger) {
         hooks_.toggleMainWindow();
+    }
+}
+
+void MenuBarController::resetTransientWindowState() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) {
+            dialog->reject(); // also ends the dialog's own event loop
+        }
     }
 }
 
@@ -91,7 +102,8 @@ void MenuBarController::addItems(QMenu& menu, const std::vector<MenuBarMenuItem>
 void MenuBarController::perform(const MenuBarMenuItem& item) {
     switch (item.command) {
     case MenuBarCommand::resetAndOpenMainWindow:
-        hooks_.resetAndOpenMainWindow();
+        resetTransientWindowState();
+        hooks_.showMainWindow();
         return;
     case MenuBarCommand::checkForUpdates:
         hooks_.checkForUpdates();

@@ -25,11 +25,16 @@ class MenuBarController final : public QObject {
     Q_OBJECT
 
 public:
+    /// What the tray does to things it does not own; the settings window is reached only
+    /// through these, so any window object can stand behind them.
     struct Hooks {
-        std::function<void()> toggleMainWindow;       ///< left click
-        std::function<void()> resetAndOpenMainWindow; ///< "打开 Quilla"
-        std::function<void()> checkForUpdates;        ///< "检查更新…"
-        std::function<void(std::string_view)> log;    ///< the diagnostic log
+        /// Left click: hide the settings window when it is the visible active window, else bring
+        /// it to the front (creating it when needed).
+        std::function<void()> toggleMainWindow;
+        /// "打开 Quilla", once stray dialogs are closed: bring the settings window to the front.
+        std::function<void()> showMainWindow;
+        std::function<void()> checkForUpdates;     ///< "检查更新…"
+        std::function<void(std::string_view)> log; ///< the diagnostic log
     };
 
     MenuBarController(MenuBarActions& actions, QuillaSettingsChangeNotifier& notifier, Hooks hooks);
@@ -47,6 +52,10 @@ public:
     void rebuildMenu(QMenu& menu);
     /// Runs an item's command (executor actions, window commands, quit).
     void perform(const MenuBarMenuItem& item);
+
+    /// Ends every modal session and closes the dialogs left open (alerts, prompts, editors), so
+    /// that "打开 Quilla" always reaches a usable settings window.
+    static void resetTransientWindowState();
 
     /// The modal alert "Quilla 操作失败" with `description` and one button "确定".
     static void showActionError(const std::string& description);

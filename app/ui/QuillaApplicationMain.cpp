@@ -70,8 +70,9 @@ std::unique_ptr<MenuBarController> installTray(Surface surface, QuillaApp& quill
         quilla.menuBarActions(), quilla.settingsChangeNotifier(),
         MenuBarController::Hooks{
             .toggleMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
-            .resetAndOpenMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
-            .checkForUpdates = [] {},
+            .showMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
+            .checkForUpdates =
+                [] { QuillaApp::appendDiagnosticLog("update check: no updater in this build"); },
             .log = &QuillaApp::appendDiagnosticLog,
         });
     tray->install();
