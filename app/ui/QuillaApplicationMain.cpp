@@ -47,14 +47,15 @@ std::unique_ptr<QCoreApplication> makeApplication(Surface surface, int& argc, ch
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
-// Every URL hook ends here, each URL once; queued, so a hand-over over the bus is answered
-// before a consent dialog or a slow action holds the main thread.
+// Every URL hook ends here, each URL once: one that another hook (the window's) already took from
+// the pending list is not handled again. Queued, so a hand-over over the bus is answered before a
+// consent dialog or a slow action holds the main thread.
 void routeURLs(AppDelegate& delegate, std::unique_ptr<QuillaApp>& quilla) {
     QObject::connect(
         &delegate, &AppDelegate::openURL, &delegate,
         [&delegate, &quilla](const QUrl& url) {
-            delegate.removePendingOpenURL(url);
-            if (quilla) { // a URL still queued while shutting down is dropped
+            // A URL still queued while shutting down is dropped.
+            if (delegate.removePendingOpenURL(url) && quilla) {
                 quilla->selectionModel().handleIncomingURL(url.toString(QUrl::FullyEncoded).toStdString());
             }
         },
