@@ -118,4 +118,12 @@ hand_over "$move"
 wait_for "url action refused, no dialog to confirm it: moveFilesToDesktop" 1
 [[ -e "$file" && ! -e "$HOME/Desktop/a b.txt" ]] || fail "moved without consent"
 stop_owner
+
+# Nothing running: the URL starts the application, which handles it and stays.
+gio open "${url}&action=fresh"
+wait_for "action succeeded: copyFullPath" 4
+owner=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.GetConnectionUnixProcessID app.kelvarin.Quilla | sed -E 's/.*uint32 ([0-9]+).*/\1/')
+[[ -n "$owner" ]] || fail "the started application does not own its name"
+kill "$owner"
 echo "url handler: ok"
