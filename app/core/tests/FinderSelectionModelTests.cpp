@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quilla;
 namespace fs = std::filesystem;
 using Answer = ActionConsentPrompt::Answer;
@@ -173,6 +175,28 @@ TEST_F(FinderSelectionModelTest, ActionsThatChangeFilesRunOnlyWithConsent) {
     advance(2);
     model.handleIncomingURL("quilla://feature-request");
     EXPECT_TRUE(consent.asked.empty());
+}
+
+TEST_F(FinderSelectionModelTest, URLsArrivingWhileAQuestionIsOpenNeverStackQuestions) {
+    consent.answer = Answer::allowed;
+    consent.whileAsking = [this] {
+        consent.whileAsking = nullptr;
+        model.handleIncomingURL("quilla://finder-action?actionID=moveFilesToDesktop&path=/other");
+        model.handleIncomingURL("quilla://finder-action?actionID=copyFullPath&path=/copied");
+    };
+    model.handleIncomingURL("quilla://finder-action?actionID=moveFilesToDesktop&path=/a");
+    EXPECT_EQ(consent.asked.size(), 1u);
+    ASSERT_EQ(performed.size(), 2u); // the copy needs no question; then the confirmed move
+    EXPECT_EQ(performed[0].actionID, "copyFullPath");
+    EXPECT_EQ(performed[1].selectedPaths, std::vector<fs::path>{"/a"});
+    EXPECT_NE(std::find(logLines.begin(), logLines.end(),
+                        "url action refused, another confirmation is open: moveFilesToDesktop"),
+              logLines.end());
+
+    // Once answered, the next question is asked again.
+    advance(2);
+    model.handleIncomingURL("quilla://finder-action?actionID=moveFilesToDesktop&path=/b");
+    EXPECT_EQ(consent.asked.size(), 2u);
 }
 
 TEST(URLActionConsent, OnlyTextCopiesOpeningAndNothingRunUnasked) {

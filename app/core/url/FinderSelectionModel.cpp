@@ -99,7 +99,16 @@ bool FinderSelectionModel::consented(const ActionRequest& request) {
     if (URLActionConsent::runsWithoutConsent(request.actionID)) {
         return true;
     }
-    switch (deps_.consent.confirm(URLActionConsent::question(request))) {
+    // The dialog runs its own event loop, in which more URLs arrive: a page sending many would
+    // otherwise stack dialogs until one is confirmed by mistake. One question at a time.
+    if (asking_) {
+        deps_.log("url action refused, another confirmation is open: " + request.actionID);
+        return false;
+    }
+    asking_ = true;
+    const auto answer = deps_.consent.confirm(URLActionConsent::question(request));
+    asking_ = false;
+    switch (answer) {
     case ActionConsentPrompt::Answer::allowed:
         return true;
     case ActionConsentPrompt::Answer::refused:

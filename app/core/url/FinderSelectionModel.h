@@ -59,6 +59,7 @@ private:
     std::optional<std::string> lastActionTitle_;
     std::optional<std::string> lastHandledURLString_;
     std::optional<Clock::time_point> lastHandledDate_;
+    bool asking_ = false; ///< a consent question is open
 };
 
 } // namespace quilla

@@ -3,6 +3,7 @@
 #include "app/core/platform/ActionConsentPrompt.h"
 #include "app/core/platform/DesktopNotifier.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,14 @@ class FakeActionConsentPrompt final : public ActionConsentPrompt {
 public:
     Answer confirm(const ActionConsentQuestion& question) override {
         asked.push_back(question);
+        if (whileAsking) {
+            whileAsking(); // what arrives while the dialog's own event loop runs
+        }
         return answer;
     }
 
     Answer answer = Answer::refused;
+    std::function<void()> whileAsking;
     std::vector<ActionConsentQuestion> asked;
 };
 
