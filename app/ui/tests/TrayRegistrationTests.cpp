@@ -1,7 +1,9 @@
 // The tray item on a real X server (its own Xvfb) with a status-notifier watcher on the test bus:
-// the item registers with the watcher, and the watcher's "activate" (a left click) toggles the
-// settings window. Needs its own process: the platform is chosen when the application starts.
+// the item registers with the watcher, the watcher's "activate" (a left click) toggles the
+// settings window, and the menu the desktop reads follows the settings. Needs its own process: the platform
+// is chosen when the application starts.
 
+#include "app/core/FeatureSettingsStore.h"
 #include "app/core/menubar/MenuBarActions.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
@@ -13,6 +15,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QObject>
+#include <QProcess>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -96,9 +99,42 @@ bool startPrivateXServer() {
     return true;
 }
 
+// A call made the way the desktop makes it, from another process: the item answers on this
+// process's main thread, which keeps turning meanwhile.
+QString busCall(const QStringList& arguments) {
+    QProcess gdbus;
+    gdbus.start(QStringLiteral("gdbus"),
+                QStringList{QStringLiteral("call"), QStringLiteral("--session")} + arguments);
+    test::spinUntil([&] { return gdbus.state() == QProcess::NotRunning; });
+    return QString::fromUtf8(gdbus.readAllStandardOutput() + gdbus.readAllStandardError());
+}
+
+// The item's menu layout after the desktop announces that it opens, as text.
+QString openedMenuLayout(const QString& item) {
+    const QString menuProperty =
+        busCall({QStringLiteral("--dest"), item, QStringLiteral("--object-path"),
+                 QStringLiteral("/StatusNotifierItem"), QStringLiteral("--method"),
+                 QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                 QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Menu")});
+    const QString path = menuProperty.section(QLatin1Char('\''), 1, 1);
+    const QStringList menu{QStringLiteral("--dest"), item, QStringLiteral("--object-path"), path,
+                           QStringLiteral("--method")};
+    busCall(menu + QStringList{QStringLiteral("com.canonical.dbusmenu.AboutToShow"), QStringLiteral("0")});
+    return busCall(menu + QStringList{QStringLiteral("com.canonical.dbusmenu.GetLayout"),
+                                      QStringLiteral("--"), QStringLiteral("0"), QStringLiteral("-1"),
+                                      QStringLiteral("[]")});
+}
+
+void setCustomActionsEnabled(bool enabled) {
+    RecordingSettingsChangeNotifier quiet;
+    const FeatureSettingsPersistence persistence(quiet);
+    FeatureSettingsStore store(persistence);
+    store.setEnabled(enabled, QuillaFeature::customActions);
+}
+
 } // namespace
 
-TEST(TrayRegistration, TheItemRegistersWithTheDesktopAndALeftClickTogglesTheWindow) {
+TEST(TrayRegistration, TheItemRegistersALeftClickTogglesTheWindowAndTheMenuIsFreshEachTime) {
     if (!QDBusConnection::sessionBus().isConnected()) {
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
     }
@@ -152,6 +188,18 @@ TEST(TrayRegistration, TheItemRegistersWithTheDesktopAndALeftClickTogglesTheWind
         EXPECT_TRUE(test::spinUntil([&] { return toggles == 2; }));
         test::spinUntil([] { return false; }, std::chrono::milliseconds(100));
         EXPECT_EQ(toggles, 2);
+
+        // The menu as the desktop reads it when it opens: rebuilt from the settings each time.
+        setCustomActionsEnabled(true);
+        const QString withCustom = openedMenuLayout(item);
+        for (const char* title : {"打开 Quilla", "打开", "自定义动作", "还没有自定义动作", "退出 Quilla"}) {
+            EXPECT_TRUE(withCustom.contains(QString::fromUtf8(title))) << title << "\n"
+                                                                       << withCustom.toStdString();
+        }
+        setCustomActionsEnabled(false);
+        const QString withoutCustom = openedMenuLayout(item);
+        EXPECT_TRUE(withoutCustom.contains(QStringLiteral("退出 Quilla"))) << withoutCustom.toStdString();
+        EXPECT_FALSE(withoutCustom.contains(QStringLiteral("自定义动作"))) << withoutCustom.toStdString();
     }
     watcherBus.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher"));
     watcherBus.unregisterObject(QStringLiteral("/StatusNotifierWatcher"));
