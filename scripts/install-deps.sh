@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
   # tests, end-to-end and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
-  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
+  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time xdotool desktop-file-utils
 )
 
 missing=()

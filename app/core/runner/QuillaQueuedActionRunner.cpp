@@ -191,6 +191,9 @@ struct QuillaQueuedActionRunner::State {
     bool stopping = false;
     std::thread worker;
 
+    std::mutex observerMutex;
+    std::function<void(const std::string&)> failureObserver;
+
     std::mutex pollMutex;
     std::condition_variable pollWake;
     bool pollStopping = false;
@@ -248,6 +251,11 @@ void QuillaQueuedActionRunner::startPolling(std::chrono::milliseconds interval) 
         return;
     }
     state_->poller = std::thread([this, interval] { state_->poll(interval, [this] { drain(); }); });
+}
+
+void QuillaQueuedActionRunner::setFailureObserver(std::function<void(const std::string&)> observer) {
+    std::lock_guard lock(state_->observerMutex);
+    state_->failureObserver = std::move(observer);
 }
 
 void QuillaQueuedActionRunner::waitUntilIdle() {
@@ -378,11 +386,21 @@ void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
 void QuillaQueuedActionRunner::State::failed(const fs::path& claimed, const std::string& description) {
     log("app delegate queued action failed: " + claimed.string() + " error=" + description);
     // Queued actions never show an alert; the main thread only records that one was suppressed.
-    auto line = "suppressed queued action error alert: " + description;
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard lock(observerMutex);
+        observer = failureObserver;
+    }
+    auto onMain = [description, observer = std::move(observer)] {
+        log("suppressed queued action error alert: " + description);
+        if (observer) {
+            observer(description);
+        }
+    };
     if (postToMain) {
-        postToMain([line = std::move(line)] { log(line); });
+        postToMain(std::move(onMain));
     } else {
-        log(line);
+        onMain();
     }
 }
 
