@@ -6,6 +6,9 @@ include(GNUInstallDirs)
 install(TARGETS quilla RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/app.kelvarin.Quilla.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The icon named by the desktop entry, the tray item and the failure notifications.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/app.kelvarin.Quilla.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 install(CODE "
   file(READ \"${PROJECT_SOURCE_DIR}/packaging/app.kelvarin.Quilla.service\" _service)

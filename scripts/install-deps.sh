@@ -14,7 +14,7 @@ packages=(
   adwaita-qt6 qt6-gtk-platformtheme
   # tests, end-to-end and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
-  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
+  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time xdotool desktop-file-utils
 )
 
 missing=()

@@ -97,11 +97,20 @@ TEST_F(SettingsWindowTest, ClosingHidesAndShowingAgainBringsBackTheSameWindowAnd
     EXPECT_EQ(window->frameGeometry().top(), 40);
 }
 
-TEST_F(SettingsWindowTest, ToggleAlternates) {
+TEST_F(SettingsWindowTest, ToggleHidesTheActiveWindowAndBringsForwardOneBehindOthers) {
     controller.toggleWindow();
     EXPECT_TRUE(controller.isWindowVisible());
+    ASSERT_TRUE(test::spinUntil([&] { return controller.existingWindow()->isActiveWindow(); }));
     controller.toggleWindow();
     EXPECT_FALSE(controller.isWindowVisible());
+
+    controller.showWindow();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(test::spinUntil([&] { return other.isActiveWindow(); }));
+    controller.toggleWindow();
+    EXPECT_TRUE(controller.isWindowVisible());
 }
 
 TEST_F(SettingsWindowTest, LaunchPresentationShowsForANormalStartAndHidesForALoginStart) {
