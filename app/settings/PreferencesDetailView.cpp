@@ -177,8 +177,14 @@ void PreferencesDetailView::addFinderBehaviour() {
             [this](bool on) { stores_.preferences.setRevealCreatedItems(on); });
     connect(revealResults_, &SettingsToggleRow::toggled, this,
             [this](bool on) { stores_.preferences.setRevealActionResults(on); });
+    // Failures of clicks in the file manager are otherwise silent; the notification is the only word.
+    notifyFailures_ = new SettingsToggleRow(localized("操作失败时通知"),
+                                            localized("右键操作没有完成时，用桌面通知告诉你原因。"));
+    connect(notifyFailures_, &SettingsToggleRow::toggled, this,
+            [this](bool on) { stores_.preferences.setNotifyOnActionFailure(on); });
     behaviour->addRow(revealCreated_);
     behaviour->addRow(revealResults_);
+    behaviour->addRow(notifyFailures_);
     sections_[static_cast<std::size_t>(Section::finderBehaviour)] = behaviour;
     addPart(behaviour);
 }
@@ -188,6 +194,7 @@ void PreferencesDetailView::refresh() {
     collapse_->setChecked(stores_.features.menuLayout() == FinderMenuLayout::collapsed);
     revealCreated_->setChecked(stores_.preferences.revealCreatedItems());
     revealResults_->setChecked(stores_.preferences.revealActionResults());
+    notifyFailures_->setChecked(stores_.preferences.notifyOnActionFailure());
 }
 
 void PreferencesDetailView::showInstallInstructions() {

@@ -49,6 +49,9 @@ TEST_F(PreferencesTest, TogglesWriteThroughTheStores) {
     const bool created = fixture.preferences.revealCreatedItems();
     view->revealCreatedRow()->switchButton()->click();
     EXPECT_EQ(fixture.preferences.revealCreatedItems(), !created);
+    ASSERT_TRUE(view->notifyFailuresRow()->isChecked());
+    view->notifyFailuresRow()->switchButton()->click();
+    EXPECT_FALSE(fixture.preferences.notifyOnActionFailure());
     view->launchAtLoginRow()->switchButton()->click();
     EXPECT_TRUE(fixture.loginItem.enabled);
     EXPECT_TRUE(view->launchAtLoginRow()->isChecked());
