@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quilla {
 
 namespace m = settings_metrics;
@@ -75,6 +77,9 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
     for (SidebarRow* row : {preferencesRow_, updateRow_, requestRow_}) {
         more->addRow(row);
     }
+    for (SidebarRow* row : {groupingRow_, preferencesRow_, updateRow_, requestRow_}) {
+        connect(row, &SidebarRow::stepRequested, this, [this, row](int delta) { step(row, delta); });
+    }
     connect(preferencesRow_, &SidebarRow::activated, this,
             [this] { Q_EMIT pageSelected(SettingsPage::preferences()); });
     connect(updateRow_, &SidebarRow::activated, this, &SidebarView::checkForUpdatesRequested);
@@ -122,6 +127,7 @@ void SidebarView::rebuildFeatureRows() {
                 [this, feature] { Q_EMIT pageSelected(SettingsPage::forFeature(feature)); });
         connect(row->switchButton(), &SettingsSwitch::clicked, this,
                 [this, feature](bool on) { features_.setEnabled(on, feature); });
+        connect(row, &SidebarRow::stepRequested, this, [this, row](int delta) { step(row, delta); });
         featureRows_.push_back(row);
         rows.push_back(row);
     }
@@ -137,6 +143,37 @@ void SidebarView::refresh() {
         featureRows_[i]->switchButton()->setChecked(features_.isEnabled(shownOrder_[i]));
     }
     setSelectedPage(selected_);
+}
+
+std::vector<SidebarRow*> SidebarView::keyboardRows() const {
+    std::vector<SidebarRow*> rows{groupingRow_};
+    rows.insert(rows.end(), featureRows_.begin(), featureRows_.end());
+    rows.insert(rows.end(), {preferencesRow_, updateRow_, requestRow_});
+    return rows;
+}
+
+bool SidebarView::selectsPage(const SidebarRow* row) const {
+    return row == preferencesRow_ ||
+           std::find(featureRows_.begin(), featureRows_.end(), row) != featureRows_.end();
+}
+
+void SidebarView::step(SidebarRow* from, int delta) {
+    const auto rows = keyboardRows();
+    const auto at = std::find(rows.begin(), rows.end(), from);
+    if (at == rows.end()) {
+        return;
+    }
+    const auto index = (at - rows.begin()) + delta;
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(rows.size())) {
+        return;
+    }
+    SidebarRow* next = rows[static_cast<std::size_t>(index)];
+    next->setFocus(Qt::TabFocusReason);
+    ensureWidgetVisible(next, 0, 12);
+    if (selectsPage(next)) {
+        // The update check and the request form open dialogs: they wait for Enter.
+        Q_EMIT next->activated();
+    }
 }
 
 } // namespace quilla

@@ -40,6 +40,12 @@ Q_SIGNALS:
 
 private:
     void refresh();
+    /// Moves the keyboard focus `delta` rows from `from`; the selection follows onto page rows.
+    void step(SidebarRow* from, int delta);
+    /// Every row the keyboard walks through, top to bottom.
+    std::vector<SidebarRow*> keyboardRows() const;
+    /// True for the rows that select a page (features, preferences).
+    bool selectsPage(const SidebarRow* row) const;
     void rebuildFeatureRows();
 
     FeatureSettingsStore& features_;

@@ -126,6 +126,18 @@ TEST_F(ContentViewTest, RowsSelectPagesByClickAndKeyboard) {
     QTest::keyClick(sidebarRow(QuillaFeature::organizeFile), Qt::Key_Return);
     ASSERT_NE(view.featurePage(), nullptr);
     EXPECT_EQ(view.featurePage()->feature(), QuillaFeature::organizeFile);
+
+    // Up and Down walk the rows and the page follows; the update row only takes the focus.
+    const auto order = fixture.features.orderedFeatures();
+    QTest::keyClick(view.sidebar()->featureRows().front(), Qt::Key_Down);
+    EXPECT_EQ(view.featurePage()->feature(), order[1]);
+    QTest::keyClick(view.sidebar()->featureRows().back(), Qt::Key_Down);
+    EXPECT_NE(view.preferencesPage(), nullptr);
+    QTest::keyClick(view.sidebar()->preferencesRow(), Qt::Key_Down);
+    EXPECT_NE(view.preferencesPage(), nullptr);
+    QTest::keyClick(view.sidebar()->preferencesRow(), Qt::Key_Up);
+    ASSERT_NE(view.featurePage(), nullptr);
+    EXPECT_EQ(view.featurePage()->feature(), order.back());
 }
 
 TEST_F(ContentViewTest, UpdateRowShowsTheVersionFormat) {
