@@ -12,12 +12,14 @@
 #include "shared/catalog/QuillaFeature.h"
 #include "shared/catalog/QuillaFeatureChild.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -153,6 +155,35 @@ TEST(FeatureRequestSheetTest, SubmitFollowsTheTrimmedTextAndReturnSubmits) {
     ASSERT_EQ(submitted.size(), 1u);
     EXPECT_EQ(submitted[0], QStringLiteral("右键生成二维码"));
     EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(FeatureRequestMailerTest, TheStandaloneDialogMailsWhatWasTypedWhenSubmitted) {
+    test::ensureQtApplication();
+    std::vector<QUrl> opened;
+    const auto answer = [](const QString& text, const QString& button) {
+        QTimer::singleShot(0, [text, button] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QPlainTextEdit*>()->setPlainText(text);
+            for (QPushButton* candidate : dialog->findChildren<QPushButton*>()) {
+                if (candidate->text() == button) {
+                    candidate->click();
+                }
+            }
+        });
+    };
+    answer(QStringLiteral("  批量转 WebP \n"), QStringLiteral("取消"));
+    FeatureRequestMailer::presentRequestDialog(nullptr, {},
+                                               [&](const QUrl& url) { return opened.push_back(url), true; });
+    EXPECT_TRUE(opened.empty());
+
+    answer(QStringLiteral("  批量转 WebP \n"), QStringLiteral("提交"));
+    FeatureRequestMailer::presentRequestDialog(nullptr, {},
+                                               [&](const QUrl& url) { return opened.push_back(url), true; });
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(QUrlQuery(opened[0])
+                    .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded)
+                    .contains(QStringLiteral("：\n\n批量转 WebP\n\n---")));
 }
 
 TEST(SoftwareUpdateControllerTest, TellsWhatThePackageManagerOffers) {
