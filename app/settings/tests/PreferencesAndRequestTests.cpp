@@ -119,6 +119,14 @@ TEST(FeatureRequestMailerTest, BodyTrimsTheRequestAndEndsWithTheThreeLines) {
                        "macOS: Debian GNU/Linux 12"));
 }
 
+TEST(FeatureRequestMailerTest, APlaceholderInTheRequestStaysTheUsersText) {
+    EXPECT_EQ(
+        FeatureRequestMailer::body(QStringLiteral("把 %@ 换成文件名"), QStringLiteral("1.2 (34)"),
+                                   QStringLiteral("Debian")),
+        QStringLiteral("我想请求 Quilla 增加这个功能：\n\n把 %@ 换成文件名\n\n---\nApp: Quilla 1.2 (34)\n"
+                       "macOS: Debian"));
+}
+
 TEST(FeatureRequestMailerTest, AWhiteSpaceRequestOpensNothing) {
     int opened = 0;
     FeatureRequestMailer::openMailComposer(QStringLiteral(" \n\t\n "), {},
