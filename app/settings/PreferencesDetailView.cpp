@@ -3,6 +3,7 @@
 #include "app/core/FeatureSettingsStore.h"
 #include "app/core/preferences/AppPreferencesStore.h"
 #include "app/settings/InformationDialog.h"
+#include "app/settings/SaveFailureLine.h"
 #include "app/settings/SettingsStores.h"
 #include "app/settings/components/SettingsIconTile.h"
 #include "app/settings/components/SettingsMetrics.h"
@@ -157,8 +158,9 @@ void PreferencesDetailView::addMenu() {
     collapse_ = new SettingsToggleRow(
         localized("折叠一级功能"),
         localized("开启后，右键菜单会先显示一级功能目录；关闭后，会直接展开显示所有具体操作。"));
-    connect(collapse_, &SettingsToggleRow::toggled, this, [this](bool on) {
+    connect(collapse_, &SettingsToggleRow::toggled, this, [this, menu](bool on) {
         stores_.features.setMenuLayout(on ? FinderMenuLayout::collapsed : FinderMenuLayout::expanded);
+        showSaveResult(*menu, stores_.features);
     });
     menu->addRow(collapse_);
     sections_[static_cast<std::size_t>(Section::menu)] = menu;

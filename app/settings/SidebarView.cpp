@@ -1,6 +1,7 @@
 #include "app/settings/SidebarView.h"
 
 #include "app/core/FeatureSettingsStore.h"
+#include "app/settings/SaveFailureLine.h"
 #include "app/settings/SidebarRow.h"
 #include "app/settings/components/ReorderableRowList.h"
 #include "app/settings/components/SettingsIconTile.h"
@@ -54,16 +55,20 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
     groupingRow_ = new SidebarRow("contextualmenu.and.cursorarrow", SettingsPalette::brandTile(),
                                   localized("放入 Quilla 菜单"), {}, true);
     menu->addRow(groupingRow_);
-    connect(groupingRow_->switchButton(), &SettingsSwitch::clicked, this,
-            [this](bool on) { features_.setGroupsFeaturesUnderQuilla(on); });
+    connect(groupingRow_->switchButton(), &SettingsSwitch::clicked, this, [this, menu](bool on) {
+        features_.setGroupsFeaturesUnderQuilla(on);
+        showSaveResult(*menu, features_);
+    });
     layout->addWidget(menu);
 
-    auto* featureSection = new SettingsSection(localized("一级功能"), content);
+    featureSection_ = new SettingsSection(localized("一级功能"), content);
+    SettingsSection* featureSection = featureSection_;
     featureSection->panel()->hide(); // the reorderable list draws its own panel
     featureList_ = new ReorderableRowList;
     featureSection->addBelow(featureList_);
     connect(featureList_, &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
         features_.moveFeatures({static_cast<std::size_t>(from)}, static_cast<std::size_t>(destination));
+        showSaveResult(*featureSection_, features_);
     });
     layout->addWidget(featureSection);
 
@@ -125,8 +130,10 @@ void SidebarView::rebuildFeatureRows() {
                                    qtText(quilla::title(feature)), {}, true);
         connect(row, &SidebarRow::activated, this,
                 [this, feature] { Q_EMIT pageSelected(SettingsPage::forFeature(feature)); });
-        connect(row->switchButton(), &SettingsSwitch::clicked, this,
-                [this, feature](bool on) { features_.setEnabled(on, feature); });
+        connect(row->switchButton(), &SettingsSwitch::clicked, this, [this, feature](bool on) {
+            features_.setEnabled(on, feature);
+            showSaveResult(*featureSection_, features_);
+        });
         connect(row, &SidebarRow::stepRequested, this, [this, row](int delta) { step(row, delta); });
         featureRows_.push_back(row);
         rows.push_back(row);

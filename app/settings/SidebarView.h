@@ -11,6 +11,7 @@ namespace quilla {
 
 class FeatureSettingsStore;
 class ReorderableRowList;
+class SettingsSection;
 class SidebarRow;
 
 /// The window's left column: brand header, the grouping switch, one row per feature in the
@@ -51,6 +52,7 @@ private:
     FeatureSettingsStore& features_;
     Observable::Token token_;
     SidebarRow* groupingRow_ = nullptr;
+    SettingsSection* featureSection_ = nullptr;
     ReorderableRowList* featureList_ = nullptr;
     std::vector<SidebarRow*> featureRows_;
     std::vector<QuillaFeature> shownOrder_;

@@ -83,6 +83,29 @@ TEST_F(ContentViewTest, SidebarSwitchWritesTheFileAndTheOpenPageFollowsWithoutLe
     EXPECT_EQ(test::SettingsFixture::readFeatureFile("'createFile' in d['enabledFeatureIDs']"), "True");
 }
 
+TEST_F(ContentViewTest, AChangeThatCouldNotBeSavedSaysSoUnderItsSection) {
+    const auto extensionCopy = paths::extensionSupportDir() / test::SettingsFixture::featureFile().filename();
+    std::filesystem::remove(extensionCopy);
+    std::filesystem::create_directory(extensionCopy); // a folder in the file's place: the write fails
+    sidebarRow(QuillaFeature::createFile)->switchButton()->click();
+    EXPECT_TRUE(fixture.features.lastSaveFailed());
+    const auto errorShown = [](QWidget* section) {
+        for (QLabel* label : section->findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("无法保存设置，右键菜单没有更新。") &&
+                label->isVisibleTo(section)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QWidget* featureSection = view.sidebar()->featureList()->parentWidget();
+    EXPECT_TRUE(errorShown(featureSection));
+
+    std::filesystem::remove(extensionCopy);
+    sidebarRow(QuillaFeature::createFile)->switchButton()->click();
+    EXPECT_FALSE(errorShown(featureSection));
+}
+
 TEST_F(ContentViewTest, GroupingSwitchWritesTheFlag) {
     SettingsSwitch* grouping = view.sidebar()->groupingRow()->switchButton();
     const bool before = fixture.features.groupsFeaturesUnderQuilla();
