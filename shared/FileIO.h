@@ -24,6 +24,9 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 /// not a regular file or larger than the cap.
 std::optional<std::string> readFileCapped(const std::filesystem::path& path, std::size_t maxBytes) noexcept;
 
+/// The same for a file already open as `fd` (read from its current offset; `fd` stays open).
+std::optional<std::string> readOpenFileCapped(int fd, std::size_t maxBytes) noexcept;
+
 /// Appends one line (a newline is added) to `path`. An existing file is appended to; a missing one
 /// is created atomically. Past `rotateAtBytes` the file is first renamed to `NAME.1` (one older
 /// generation kept). Every failure is ignored: logging must never disturb the caller.

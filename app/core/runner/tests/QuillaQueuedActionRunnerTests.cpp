@@ -367,3 +367,67 @@ TEST(QueuedActionRunner, FallbackFolderIsUsedOnlyWhileItIsPrivate) {
     EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(), std::vector<fs::path>{paths::primaryQueueDir()});
     EXPECT_EQ(countLinesStartingWith("queue directory skipped: "), 1u);
 }
+
+TEST(QueuedActionRunner, AQueueFolderOthersCouldWriteToRunsNothing) {
+    test::ScopedHome home;
+    TempDir root;
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> spoil;
+    };
+    std::vector<Case> cases{
+        {"group-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 0770); }},
+        {"world-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 01777); }},
+        {"link",
+         [](const fs::path& dir) {
+             const fs::path real = dir.string() + "-real"; // private itself, but reached through a link
+             fs::rename(dir, real);
+             fs::create_directory_symlink(real, dir);
+         }},
+    };
+    if (::geteuid() == 0) {
+        cases.push_back(
+            {"foreign", [](const fs::path& dir) { ASSERT_EQ(::chown(dir.c_str(), 4242, 4242), 0); }});
+    }
+    for (const auto& c : cases) {
+        const auto folder = root / c.name;
+        fs::create_directory(folder);
+        std::ofstream(folder / "planted.json") << action("planted");
+        c.spoil(folder);
+        Recorder recorder;
+        MainQueue main;
+        QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {folder});
+        drainOnce(runner);
+        drainOnce(runner);
+        EXPECT_TRUE(recorder.requests.empty()) << c.name;
+        EXPECT_TRUE(fs::exists(folder / "planted.json")) << c.name;
+        EXPECT_EQ(
+            countLinesStartingWith("queue directory skipped: " + folder.string() + " reason=not private"), 1u)
+            << c.name;
+    }
+    // The primary folder is made private by the application as well.
+    QuillaQueuedActionRunner::queueDirectoryURLs();
+    struct stat info {};
+    ASSERT_EQ(::lstat(paths::primaryQueueDir().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+}
+
+TEST(QueuedActionRunner, AQueuedFileOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    test::ScopedHome home;
+    TempDir queue;
+    const auto planted = queue.write("a-planted.json", action("planted"));
+    ASSERT_EQ(::chown(planted.c_str(), 4242, 4242), 0);
+    queue.write("b-mine.json", action("mine"));
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    drainOnce(runner);
+    EXPECT_EQ(recorder.actionIDs(), std::vector<std::string>{"mine"});
+    EXPECT_EQ(countLinesStartingWith("queued action refused: " + (queue / "a-planted.processing").string() +
+                                     " reason=owned by uid 4242"),
+              1u);
+    EXPECT_TRUE(fs::is_empty(queue.path()));
+}
