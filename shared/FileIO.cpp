@@ -1,6 +1,7 @@
 #include "shared/FileIO.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,6 +75,27 @@ std::optional<std::string> readFileCapped(const std::filesystem::path& path, std
     ::close(fd);
     errno = error;
     return bytes;
+}
+
+std::vector<std::string> entryNames(int directoryFD) {
+    std::vector<std::string> names;
+    const int copy = ::dup(directoryFD);
+    DIR* handle = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!handle) {
+        if (copy >= 0) {
+            ::close(copy);
+        }
+        return names;
+    }
+    ::rewinddir(handle); // the copy shares its position with `directoryFD`
+    while (const dirent* entry = ::readdir(handle)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(handle);
+    return names;
 }
 
 std::optional<std::string> readOpenFileCapped(int fd, std::size_t maxBytes) noexcept {

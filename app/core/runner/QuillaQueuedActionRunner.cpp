@@ -2,6 +2,7 @@
 
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/copymove/FileTransfer.h"
+#include "app/core/runner/LeftoverFiles.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/FileIO.h"
 #include "shared/LogText.h"
@@ -14,7 +15,6 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
-#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
@@ -95,21 +95,7 @@ public:
     int fd() const { return fd_->get(); }
 
     /// Every entry name (hidden ones too) without reading attributes.
-    std::vector<std::string> names() const {
-        std::vector<std::string> names;
-        DIR* handle = ::fdopendir(::dup(fd()));
-        if (!handle) {
-            return names;
-        }
-        while (const dirent* entry = ::readdir(handle)) {
-            const std::string_view name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.emplace_back(name);
-            }
-        }
-        ::closedir(handle);
-        return names;
-    }
+    std::vector<std::string> names() const { return entryNames(fd()); }
 
 private:
     QueueFolder(fs::path path, int fd)
@@ -209,6 +195,49 @@ std::string requestText(const ActionRequest& request) {
            " presetID=" + request.presetID.value_or("nil");
 }
 
+/// Removes a queue entry: a file, or an empty folder queued by mistake.
+void removeEntry(const QueueFolder& folder, const std::string& name) {
+    if (::unlinkat(folder.fd(), name.c_str(), 0) != 0 && errno == EISDIR) {
+        ::unlinkat(folder.fd(), name.c_str(), AT_REMOVEDIR);
+    }
+}
+
+/// When the entry was claimed: the rename that claims a file changes its status time.
+std::chrono::system_clock::time_point claimTime(const QueueFolder& folder, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::chrono::system_clock::now();
+    }
+    return std::chrono::system_clock::from_time_t(info.st_ctime);
+}
+
+/// The folders an action may have written into: those of the selection, the target and the destination.
+std::set<fs::path> foldersWorkedIn(const ActionRequest& request) {
+    std::set<fs::path> folders;
+    for (const auto& path : request.selectedPaths) {
+        folders.insert(path.parent_path());
+    }
+    for (const auto& path : {request.targetedPath, request.destinationPath}) {
+        if (path) {
+            folders.insert(*path);
+            folders.insert(path->parent_path());
+        }
+    }
+    std::erase_if(folders, [](const fs::path& folder) { return !folder.is_absolute(); });
+    return folders;
+}
+
+/// Removes what an interrupted action of this application left half-made since it was claimed.
+void clearLeftovers(const std::optional<ActionRequest>& request,
+                    std::chrono::system_clock::time_point since) {
+    if (request) {
+        for (const auto& folder : foldersWorkedIn(*request)) {
+            LeftoverFiles::clearFolder(folder, since);
+        }
+    }
+    LeftoverFiles::clearWorkFolders(since);
+}
+
 /// The claim: the queued file, open and locked (so a later start can tell a claim in progress from
 /// one a killed process left), under its ".processing" name. Removed when handling ends, whatever
 /// the outcome; the lock goes only after the name is gone.
@@ -217,9 +246,7 @@ public:
     Claim(const QueueFolder& folder, std::string name, int fd)
         : folder_(folder), name_(std::move(name)), fd_(fd) {}
     ~Claim() {
-        if (::unlinkat(folder_.fd(), name_.c_str(), 0) != 0 && errno == EISDIR) {
-            ::unlinkat(folder_.fd(), name_.c_str(), AT_REMOVEDIR); // an empty folder queued by mistake
-        }
+        removeEntry(folder_, name_);
         if (fd_ >= 0) {
             ::close(fd_);
         }
@@ -525,10 +552,11 @@ void QuillaQueuedActionRunner::State::recoverInterrupted(const QueueFolder& fold
     log("queued action interrupted by an earlier exit: " +
         (request ? requestText(*request) : std::string("unreadable")) + " file=" + claimed.string() +
         (repeat ? " (queued again)" : " (not run again)"));
+    clearLeftovers(request, claimTime(folder, name));
     // One more try at most: an action that itself ended the application must not do so at every start.
     const std::string requeued = stem + std::string(kRepeatSuffix) + ".json";
     if (!repeat || ::renameat(folder.fd(), name.c_str(), folder.fd(), requeued.c_str()) != 0) {
-        ::unlinkat(folder.fd(), name.c_str(), 0);
+        removeEntry(folder, name);
     }
     if (*fd >= 0) {
         ::close(*fd);

@@ -43,7 +43,9 @@ public:
     void startPolling(std::chrono::milliseconds interval = std::chrono::seconds(1));
     /// Deals with the claims a killed earlier run left behind (".processing" files nobody holds):
     /// each is reported in the log; an action that is safe to repeat (isSafeToRepeat) is queued
-    /// again once, every other one is dropped. Call once at start-up, before the first drain.
+    /// again once, every other one is dropped. What the interrupted action left half-made in the
+    /// folders it worked in and in the temporary folder is removed (LeftoverFiles). Call once at
+    /// start-up, before the first drain.
     void recoverInterruptedActions();
 
     /// Whether running `actionID` a second time can do no harm: it changes no file (path copies,
