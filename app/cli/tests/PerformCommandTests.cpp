@@ -81,8 +81,10 @@ TEST(PerformCommand, PrintOpensShowsWhatWouldBeOpened) {
     test::ScopedHome home;
     TempDir dir;
     const auto file = dir.write("src/main.cpp", "");
-    const auto app =
-        dir.write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %F\n");
+    // Installed: only such an application, or one the user chose, is ever started.
+    const auto app = paths::dataHome() / "applications/viewer.desktop";
+    std::filesystem::create_directories(app.parent_path());
+    std::ofstream(app) << "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %F\n";
 
     auto run = perform(
         {"revealInFinder", "--print-opens", "--selected", file.string(), "--selected", dir.path().string()});
