@@ -269,7 +269,9 @@ std::optional<int> openAndLock(const QueueFolder& folder, const std::string& nam
     const int fd =
         ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     openError = fd < 0 ? errno : 0;
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Only a lock someone holds means "busy"; an entry that cannot be locked at all (a FIFO on
+    // some file systems) is still claimed, and then refused for not being a regular file.
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return std::nullopt;
     }

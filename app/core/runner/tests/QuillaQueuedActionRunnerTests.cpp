@@ -194,6 +194,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     fs::create_symlink(target, queue / "link.json");
     fs::create_directory(queue / "folder.json");
+    ASSERT_EQ(::mkfifo((queue / "fifo.json").c_str(), 0600), 0); // must not block the runner
 
     Recorder recorder;
     MainQueue main;
@@ -216,6 +217,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     EXPECT_EQ(lineFor("link"), invalid + (queue / "link.processing").string());
     EXPECT_EQ(lineFor("folder"), failed + (queue / "folder.processing").string() + " error=Is a directory");
+    EXPECT_EQ(lineFor("fifo"), failed + (queue / "fifo.processing").string() + " error=Invalid argument");
 }
 
 TEST(QueuedActionRunner, ClaimFilesAreCountedButNeverPickedUp) {
