@@ -87,7 +87,12 @@ bool isPrivateDirectory(const fs::path& dir) {
     if (::lstat(dir.c_str(), &info) != 0) {
         return false;
     }
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return isPrivateDirectoryStatus(info.st_mode, info.st_uid);
+}
+
+// The effective user is who the files are created as, so it is who must own the folder.
+bool isPrivateDirectoryStatus(unsigned mode, unsigned owner) {
+    return S_ISDIR(mode) && owner == ::geteuid() && (mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool ensurePrivateDirectory(const fs::path& dir) {
