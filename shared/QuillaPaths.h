@@ -15,11 +15,11 @@ namespace fs = std::filesystem;
 
 /// The user's real home: $HOME, else the password database entry.
 fs::path home();
-fs::path configHome(); ///< $XDG_CONFIG_HOME or ~/.config
-fs::path dataHome();   ///< $XDG_DATA_HOME or ~/.local/share
-fs::path stateHome();  ///< $XDG_STATE_HOME or ~/.local/state
+fs::path configHome();                ///< $XDG_CONFIG_HOME or ~/.config
+fs::path dataHome();                  ///< $XDG_DATA_HOME or ~/.local/share
+fs::path stateHome();                 ///< $XDG_STATE_HOME or ~/.local/state
 std::optional<fs::path> runtimeDir(); ///< $XDG_RUNTIME_DIR when set and absolute
-fs::path tempDir();    ///< $TMPDIR or /tmp
+fs::path tempDir();                   ///< $TMPDIR or /tmp
 
 /// The application's own settings folder ($XDG_CONFIG_HOME/quilla).
 fs::path appSupportDir();
@@ -34,9 +34,8 @@ bool isPrivateDirectory(const fs::path& dir);
 /// Creates `dir` with mode 0700 when missing; true when it then passes isPrivateDirectory.
 bool ensurePrivateDirectory(const fs::path& dir);
 
-fs::path appActionLogPath();          ///< the application's diagnostic log
-fs::path extensionLogPath();          ///< the extension's shared diagnostic log
-fs::path extensionContainerLogPath(); ///< FinderExtension.log in the extension's folder
+fs::path appActionLogPath(); ///< the application's diagnostic log
+fs::path extensionLogPath(); ///< the extension's diagnostic log, FinderExtension.log in its folder
 
 /// The user's custom shortcuts: executable files in $XDG_CONFIG_HOME/quilla/shortcuts.
 fs::path shortcutsDir();

@@ -39,6 +39,9 @@ QuillaApp::QuillaApp(Services services)
     scheduledDeletionRunner_ = std::make_unique<ScheduledDeletionRunner>(scheduledDeletionStore_, trash_);
 
     appendDiagnosticLog("QuillaApp init");
+    if (loginItem_.repairStaleEntry()) {
+        appendDiagnosticLog("login item repaired: it now starts " + loginItem_.executable().string());
+    }
     runner_->drain();
     runner_->startPolling();
     scheduledDeletionRunner_->start();

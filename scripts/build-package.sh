@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the Debian package build-package/quilla_<version>_amd64.deb from an optimised build
+# installed below /usr, checks its AppStream metainfo and fails on any lintian error.
+# Prints the package's path on its last line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset package >/dev/null
+cmake --build --preset package -j "${JOBS:-$(nproc)}"
+rm -f build-package/quilla_*.deb
+(cd build-package && cpack -G DEB >cpack.log 2>&1) || { cat build-package/cpack.log >&2; exit 1; }
+deb=$(ls build-package/quilla_*.deb)
+
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net packaging/app.kelvarin.Quilla.metainfo.xml >/dev/null \
+    || { appstreamcli validate --no-net packaging/app.kelvarin.Quilla.metainfo.xml >&2; exit 1; }
+else
+  echo "appstreamcli not installed: the metainfo file was not validated"
+fi
+if command -v lintian >/dev/null; then
+  # Errors fail the package; warnings are shown. lintian advises against root, which is noise here.
+  lintian --fail-on error --suppress-tags running-with-root-privileges "$deb" \
+    || { echo "lintian found errors in $deb" >&2; exit 1; }
+else
+  echo "lintian not installed: the package was not checked"
+fi
+echo "$deb"
