@@ -65,31 +65,15 @@ fs::path home() {
     return fs::path("/");
 }
 
-fs::path configHome() {
-    return absoluteVariable("XDG_CONFIG_HOME").value_or(home() / ".config");
-}
-fs::path dataHome() {
-    return absoluteVariable("XDG_DATA_HOME").value_or(home() / ".local" / "share");
-}
-fs::path stateHome() {
-    return absoluteVariable("XDG_STATE_HOME").value_or(home() / ".local" / "state");
-}
-std::optional<fs::path> runtimeDir() {
-    return absoluteVariable("XDG_RUNTIME_DIR");
-}
-fs::path tempDir() {
-    return absoluteVariable("TMPDIR").value_or(fs::path("/tmp"));
-}
+fs::path configHome() { return absoluteVariable("XDG_CONFIG_HOME").value_or(home() / ".config"); }
+fs::path dataHome() { return absoluteVariable("XDG_DATA_HOME").value_or(home() / ".local" / "share"); }
+fs::path stateHome() { return absoluteVariable("XDG_STATE_HOME").value_or(home() / ".local" / "state"); }
+std::optional<fs::path> runtimeDir() { return absoluteVariable("XDG_RUNTIME_DIR"); }
+fs::path tempDir() { return absoluteVariable("TMPDIR").value_or(fs::path("/tmp")); }
 
-fs::path appSupportDir() {
-    return configHome() / "quilla";
-}
-fs::path extensionSupportDir() {
-    return appSupportDir() / "finder-extension";
-}
-fs::path primaryQueueDir() {
-    return extensionSupportDir() / "ActionQueue";
-}
+fs::path appSupportDir() { return configHome() / "quilla"; }
+fs::path extensionSupportDir() { return appSupportDir() / "finder-extension"; }
+fs::path primaryQueueDir() { return extensionSupportDir() / "ActionQueue"; }
 
 fs::path fallbackQueueDir() {
     if (auto runtime = runtimeDir()) {
@@ -115,21 +99,11 @@ bool ensurePrivateDirectory(const fs::path& dir) {
     return isPrivateDirectory(dir);
 }
 
-fs::path appActionLogPath() {
-    return stateHome() / "quilla" / "quilla-app-action.log";
-}
-fs::path extensionLogPath() {
-    return extensionSupportDir() / "FinderExtension.log";
-}
-fs::path shortcutsDir() {
-    return appSupportDir() / "shortcuts";
-}
-fs::path autostartDir() {
-    return configHome() / "autostart";
-}
-fs::path homeTrashDir() {
-    return dataHome() / "Trash";
-}
+fs::path appActionLogPath() { return stateHome() / "quilla" / "quilla-app-action.log"; }
+fs::path extensionLogPath() { return extensionSupportDir() / "FinderExtension.log"; }
+fs::path shortcutsDir() { return appSupportDir() / "shortcuts"; }
+fs::path autostartDir() { return configHome() / "autostart"; }
+fs::path homeTrashDir() { return dataHome() / "Trash"; }
 
 fs::path userDir(UserDir which, const std::optional<std::string>& userDirsText) {
     struct Entry {
@@ -137,26 +111,19 @@ fs::path userDir(UserDir which, const std::optional<std::string>& userDirsText) 
         const char* fallback;
     };
     static constexpr Entry kEntries[] = {
-        {"XDG_DESKTOP_DIR", "Desktop"},     {"XDG_DOWNLOAD_DIR", "Downloads"},
-        {"XDG_DOCUMENTS_DIR", "Documents"}, {"XDG_PICTURES_DIR", "Pictures"},
-        {"XDG_VIDEOS_DIR", "Videos"},       {"XDG_MUSIC_DIR", "Music"},
+        {"XDG_DESKTOP_DIR", "Desktop"},     {"XDG_DOWNLOAD_DIR", "Downloads"}, {"XDG_DOCUMENTS_DIR", "Documents"},
+        {"XDG_PICTURES_DIR", "Pictures"},   {"XDG_VIDEOS_DIR", "Videos"},     {"XDG_MUSIC_DIR", "Music"},
     };
     const Entry& entry = kEntries[static_cast<int>(which)];
     const auto fromFile = userDirsText ? userDirFromText(*userDirsText, entry.key) : std::nullopt;
     return fromFile.value_or(home() / entry.fallback);
 }
 
-fs::path userDir(UserDir which) {
-    return userDir(which, readFileCapped(userDirsFile(), kMaxUserDirsBytes));
-}
+fs::path userDir(UserDir which) { return userDir(which, readFileCapped(userDirsFile(), kMaxUserDirsBytes)); }
 
-fs::path userDirsFile() {
-    return configHome() / "user-dirs.dirs";
-}
+fs::path userDirsFile() { return configHome() / "user-dirs.dirs"; }
 
-fs::path applicationsDir() {
-    return "/usr/share/applications";
-}
+fs::path applicationsDir() { return "/usr/share/applications"; }
 
 std::vector<fs::path> removableMediaRoots() {
     std::vector<fs::path> roots;

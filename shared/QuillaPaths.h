@@ -15,11 +15,11 @@ namespace fs = std::filesystem;
 
 /// The user's real home: $HOME, else the password database entry.
 fs::path home();
-fs::path configHome();                ///< $XDG_CONFIG_HOME or ~/.config
-fs::path dataHome();                  ///< $XDG_DATA_HOME or ~/.local/share
-fs::path stateHome();                 ///< $XDG_STATE_HOME or ~/.local/state
+fs::path configHome(); ///< $XDG_CONFIG_HOME or ~/.config
+fs::path dataHome();   ///< $XDG_DATA_HOME or ~/.local/share
+fs::path stateHome();  ///< $XDG_STATE_HOME or ~/.local/state
 std::optional<fs::path> runtimeDir(); ///< $XDG_RUNTIME_DIR when set and absolute
-fs::path tempDir();                   ///< $TMPDIR or /tmp
+fs::path tempDir();    ///< $TMPDIR or /tmp
 
 /// The application's own settings folder ($XDG_CONFIG_HOME/quilla).
 fs::path appSupportDir();
