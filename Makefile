@@ -41,4 +41,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-test build-bench build-package
+	rm -rf build build-test build-bench

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package build-package/quilla_<version>_amd64.deb from an optimised build
-# installed below /usr, checks its AppStream metainfo and fails on any lintian error.
+# Builds the Debian package build/quilla_<version>_amd64.deb from the release build (the one
+# `make run` installs; the install prefix is chosen when packing, so one build serves both),
+# stripped and installed below /usr, checks its AppStream metainfo and fails on any lintian error.
 # Prints the package's path on its last line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset package >/dev/null
-cmake --build --preset package -j "${JOBS:-$(nproc)}"
-rm -f build-package/quilla_*.deb
-(cd build-package && cpack -G DEB >cpack.log 2>&1) || { cat build-package/cpack.log >&2; exit 1; }
-deb=$(ls build-package/quilla_*.deb)
+cmake --preset default >/dev/null
+cmake --build --preset default -j "${JOBS:-$(nproc)}"
+rm -f build/quilla_*.deb
+(cd build && cpack -G DEB >cpack.log 2>&1) || { cat build/cpack.log >&2; exit 1; }
+deb=$(ls build/quilla_*.deb)
 
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net packaging/app.kelvarin.Quilla.metainfo.xml >/dev/null \

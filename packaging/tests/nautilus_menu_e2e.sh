@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# From installation to a right-click in the real Files. Builds the optimised build, installs it
+# From installation to a right-click in the real Files. Builds the release build and installs it
 # the way `make run` does (scripts/install.sh: the module into Files' own extension folder, the
 # rest into a throwaway prefix), starts Files under Xvfb on a session bus that knows only the
 # installed D-Bus service, right-clicks a file with xdotool and reads the module's work: its
@@ -50,13 +50,13 @@ trap cleanup EXIT
 preserve_files "$module"
 
 note "build and install as make run does"
-(cd "$source_dir" && cmake --preset package && cmake --build --preset package -j "$(nproc)") >"$work/build.log" 2>&1 \
+(cd "$source_dir" && cmake --preset default && cmake --build --preset default -j "$(nproc)") >"$work/build.log" 2>&1 \
   || { tail -50 "$work/build.log" >&2; fail "the optimised build failed"; }
 installed=yes
-"$source_dir/scripts/install.sh" install --build "$source_dir/build-package" --prefix "$prefix" --no-restart \
+"$source_dir/scripts/install.sh" install --build "$source_dir/build" --prefix "$prefix" --no-restart \
   >"$work/install.log" 2>&1 || { cat "$work/install.log" >&2; fail "install failed"; }
 [ -f "$module" ] || fail "the module is not in Files' extension folder"
-cmp -s "$module" "$source_dir/build-package/lib/libquilla-nautilus.so" || fail "the installed module is not this build's"
+cmp -s "$module" "$source_dir/build/lib/libquilla-nautilus.so" || fail "the installed module is not this build's"
 [ -f "$prefix/share/dbus-1/services/app.kelvarin.Quilla.service" ] || fail "no D-Bus service file"
 [ -f "$prefix/share/applications/app.kelvarin.Quilla.desktop" ] || fail "no desktop entry"
 
