@@ -53,22 +53,31 @@ refresh_desktop_databases() {
 }
 
 # Files loads modules only when it starts: ask every running Files to quit (it starts again on
-# next use), each in its owner's session.
+# next use), each in its owner's session. A Files that could not be reached is named, not hidden.
 restart_files() {
   [ -z "$destdir" ] && [ "$restart" = yes ] && command -v pgrep >/dev/null || return 0
   local uid
   for uid in $(pgrep -x nautilus | xargs -r -I{} stat -c %u /proc/{} 2>/dev/null | sort -u); do
-    if [ "$uid" = "$(id -u)" ]; then
-      timeout 20 nautilus -q >/dev/null 2>&1 || true
-    elif [ "$(id -u)" -eq 0 ] && [ -S "/run/user/$uid/bus" ]; then
-      timeout 20 runuser -u "$(id -nu "$uid")" -- env DBUS_SESSION_BUS_ADDRESS="unix:path=/run/user/$uid/bus" \
-        nautilus -q >/dev/null 2>&1 || true
+    if quit_files_of "$uid"; then
+      echo "Files was running: asked it to quit (nautilus -q); it loads the Quilla module when it next opens."
     else
-      echo "Files runs for another user (uid $uid): restart it there with 'nautilus -q'."
-      continue
+      echo "Files runs for $(id -nu "$uid" 2>/dev/null || echo "uid $uid") but could not be asked to quit: run 'nautilus -q' in that session so it loads the Quilla module."
     fi
-    echo "Files was running: asked it to quit (nautilus -q); it loads the Quilla module when it next opens."
   done
+}
+
+quit_files_of() { # quit_files_of UID: nautilus -q on that user's session bus
+  local bus=/run/user/$1/bus
+  if [ "$1" = "$(id -u)" ] && [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    timeout 20 nautilus -q >/dev/null 2>&1
+  elif [ "$1" = "$(id -u)" ] && [ -S "$bus" ]; then
+    DBUS_SESSION_BUS_ADDRESS=unix:path=$bus timeout 20 nautilus -q >/dev/null 2>&1
+  elif [ "$(id -u)" -eq 0 ] && [ -S "$bus" ]; then
+    timeout 20 runuser -u "$(id -nu "$1")" -- env DBUS_SESSION_BUS_ADDRESS="unix:path=$bus" \
+      nautilus -q >/dev/null 2>&1
+  else
+    return 1
+  fi
 }
 
 remove_listed() { # remove_listed FILE...: removes each file that no package has taken over
@@ -93,13 +102,13 @@ remove_own_folders() { # the folders only Quilla uses, once empty
 
 install_files() {
   [ -x "$build/bin/quilla" ] || { echo "install.sh: no build in $build (run 'make build' first)" >&2; exit 1; }
-  local stage
-  stage=$(mktemp -d "${TMPDIR:-/tmp}/quilla-stage-XXXXXX")
-  trap 'rm -rf "$stage"' EXIT
-  if ! DESTDIR=$stage cmake --install "$build" --prefix "$prefix" >"$stage.log" 2>&1; then
-    cat "$stage.log" >&2; rm -f "$stage.log"; exit 1
+  # Global, not local: the exit trap runs after this function has returned.
+  staging=$(mktemp -d "${TMPDIR:-/tmp}/quilla-stage-XXXXXX")
+  trap 'rm -rf "$staging"' EXIT
+  local stage=$staging/root
+  if ! DESTDIR=$stage cmake --install "$build" --prefix "$prefix" >"$staging/install.log" 2>&1; then
+    cat "$staging/install.log" >&2; exit 1
   fi
-  rm -f "$stage.log"
 
   local -a files=() placed=() unchanged=() skipped=()
   mapfile -t files < <(cd "$stage" && find . \( -type f -o -type l \) | sed 's|^\.||' | sort)
