@@ -68,13 +68,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Kelvarin)
 set(CPACK_PACKAGE_CONTACT "Quilla developers <quilla@kelvarin.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configurable toolbox in the file manager's right-click menu")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Quilla adds a configurable set of file actions to the right-click menu of
+# CPack puts the summary in front of this as the synopsis line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quilla adds a configurable set of file actions to the right-click menu of
 GNOME Files: new files from templates, quick-open places, copying and moving
 to favourite folders, names and paths for the clipboard, opening with chosen
 applications, view presets, batch renaming, ZIP archives, image and PDF
 tools, the user's own scripts, checksums and scheduled moves to the Trash.")
+# With DESTDIR packing, CPack installs with CPACK_INSTALL_PREFIX (else the build's own prefix,
+# /usr/local, which Debian packages must not use).
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Puts Quilla from a build folder in place, or takes it away again. Every file placed is listed in
-# PREFIX/share/quilla/install-manifest.txt, which is what `uninstall` removes. Files that belong
+# PREFIX/share/quilla/install-manifest.txt, which is what `uninstall` removes; the folders the
+# install had to create are listed there too (with a trailing "/") and removed once empty. Files that belong
 # to an installed Debian package (the quilla .deb shares the Files module's path) are never
 # overwritten or removed here. Settings in the users' homes are never touched.
 #
@@ -92,6 +93,30 @@ remove_listed() { # remove_listed FILE...: removes each file that no package has
   done
 }
 
+new_folders=()
+note_new_folders() { # note_new_folders PATH: the folders above PATH that do not exist yet
+  local dir=${1%/*}
+  while [ -n "$dir" ] && [ ! -d "$destdir$dir" ]; do
+    new_folders+=("$dir/")
+    dir=${dir%/*}
+  done
+}
+
+# remove_created_folders FOLDER/...: each folder an install created, deepest first, once it holds
+# nothing but the desktop's caches of what was removed.
+remove_created_folders() {
+  local dir
+  local -a deepest_first=()
+  mapfile -t deepest_first < <(printf '%s\n' "$@" | sed '/^$/d' | sort -r)
+  for dir in "${deepest_first[@]}"; do
+    [ -d "$destdir$dir" ] || continue
+    case $(ls -A "$destdir$dir") in
+      mimeinfo.cache | icon-theme.cache) as_root rm -f "$destdir$dir"/{mimeinfo,icon-theme}.cache ;;
+    esac
+    as_root rmdir --ignore-fail-on-non-empty "$destdir$dir"
+  done
+}
+
 remove_own_folders() { # the folders only Quilla uses, once empty
   local dir
   for dir in "$prefix/share/quilla" "$prefix/share/doc/quilla"; do
@@ -120,6 +145,7 @@ install_files() {
     elif cmp -s "$stage$path" "$destdir$path" && [ "$(stat -c %a "$destdir$path")" = "$mode" ]; then
       unchanged+=("$path")
     else
+      note_new_folders "$path"
       # install(1) replaces the file (new inode), so a running Files keeps its loaded module intact.
       as_root install -D -m "$mode" "$stage$path" "$destdir$path"
       placed+=("$path")
@@ -128,13 +154,16 @@ install_files() {
 
   local -a listed=("${placed[@]}" "${unchanged[@]}")
   mapfile -t listed < <(printf '%s\n' "${listed[@]}" | sed '/^$/d' | sort)
-  # Files an earlier install placed that this build no longer has.
+  # Files an earlier install placed that this build no longer has; the folders it created.
   if [ -f "$destdir$manifest" ]; then
     local -a stale=()
-    mapfile -t stale < <(comm -23 <(sort "$destdir$manifest") <(printf '%s\n' "${listed[@]}"))
+    mapfile -t stale < <(comm -23 <(grep -v '/$' "$destdir$manifest" | sort) <(printf '%s\n' "${listed[@]}"))
     [ ${#stale[@]} -gt 0 ] && remove_listed "${stale[@]}"
+    mapfile -t -O ${#new_folders[@]} new_folders < <(grep '/$' "$destdir$manifest")
   fi
-  printf '%s\n' "${listed[@]}" | as_root install -D -m 644 /dev/stdin "$destdir$manifest"
+  note_new_folders "$manifest"
+  { printf '%s\n' "${listed[@]}"; printf '%s\n' "${new_folders[@]}" | sed '/^$/d' | sort -u; } |
+    as_root install -D -m 644 /dev/stdin "$destdir$manifest"
 
   refresh_desktop_databases
   restart_files
@@ -164,13 +193,15 @@ uninstall_files() {
     settings_hint
     return 0
   fi
-  local -a listed=()
-  mapfile -t listed <"$destdir$manifest"
+  local -a listed=() folders=()
+  mapfile -t listed < <(grep -v '/$' "$destdir$manifest")
+  mapfile -t folders < <(grep '/$' "$destdir$manifest")
   echo "Removing Quilla from $prefix:"
   remove_listed "${listed[@]}"
   as_root rm -f "$destdir$manifest"
-  remove_own_folders
   refresh_desktop_databases
+  remove_created_folders "${folders[@]}"
+  remove_own_folders
   restart_files
   if [ -z "$destdir" ] && command -v pgrep >/dev/null && pgrep -x quilla >/dev/null; then
     echo "quilla is still running (pid $(pgrep -x quilla | paste -sd ' ')); it ends when you quit it from its tray menu."

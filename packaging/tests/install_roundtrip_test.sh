@@ -19,6 +19,13 @@ extension_dir=$(pkg-config --variable=extensiondir libnautilus-extension-4)
 
 # files_below ROOT: every file and link below ROOT as an absolute path without ROOT, sorted.
 files_below() { (cd "$1" && find . \( -type f -o -type l \) | sed 's|^\.||' | sort); }
+ancestors_and_self() { # ancestors_and_self /a/b/c: /a, /a/b and /a/b/c, one a line
+  local path=$1
+  while [ -n "$path" ]; do
+    echo "$path"
+    path=${path%/*}
+  done
+}
 exec_program() { # exec_program FILE: the program of its Exec line, quotes removed
   sed -n 's/^Exec=//p' "$1" | python3 -c 'import shlex,sys; print(shlex.split(sys.stdin.read())[0])'
 }
@@ -44,9 +51,12 @@ roundtrip() { # roundtrip PREFIX
   for path in "${expected[@]}"; do
     grep -qxF "$path" "$manifest" || fail "manifest lacks $path"
   done
-  # The manifest and the staging root agree, apart from the manifest and the desktop's caches.
-  diff <(sort "$manifest") <(files_below "$root" | grep -vE '/install-manifest\.txt$|/mimeinfo\.cache$') \
+  # The manifest and the staging root agree, apart from the manifest and the desktop's caches;
+  # every folder was created by the install and is listed as such.
+  diff <(grep -v '/$' "$manifest" | sort) <(files_below "$root" | grep -vE '/install-manifest\.txt$|/mimeinfo\.cache$') \
     || fail "manifest and installed files differ"
+  diff <(grep '/$' "$manifest" | sort) <(cd "$root" && find . -mindepth 1 -type d | sed 's|^\.||; s|$|/|' | sort) \
+    || fail "manifest and created folders differ"
 
   local desktop=$root$prefix/share/applications/app.kelvarin.Quilla.desktop
   local service=$root$prefix/share/dbus-1/services/app.kelvarin.Quilla.service
@@ -77,14 +87,18 @@ roundtrip() { # roundtrip PREFIX
   grep -q "(0 files new or updated" "$work/out" || { cat "$work/out" >&2; fail "second install rewrote files"; }
   [ ! -e "$root$prefix/share/quilla-old/gone.txt" ] || fail "a file of the older install was left behind"
   diff "$work/manifest.first" "$manifest" || fail "the manifest changed"
+  rmdir "$root$prefix/share/quilla-old"
 
-  note "uninstall removes every listed file and leaves the settings"
+  note "uninstall removes every listed file and created folder, and leaves the settings"
+  # A folder the install created that someone else has put a file into since is kept.
+  local other=$prefix/share/applications/other.desktop
+  echo other >"$root$other"
   "$installer" uninstall --prefix "$prefix" --destdir "$root" >"$work/out" 2>&1 \
     || { cat "$work/out" >&2; fail "uninstall failed"; }
-  local left
-  left=$(files_below "$root" | grep -vE '/mimeinfo\.cache$' || true)
-  [ -z "$left" ] || fail "left behind: $left"
-  [ ! -e "$root$prefix/share/quilla" ] || fail "share/quilla is still there"
+  local left expected
+  left=$(cd "$root" && find . -mindepth 1 | sed 's|^\.||' | grep -v '/mimeinfo\.cache$' | sort)
+  expected=$(ancestors_and_self "$other" | sort)
+  [ "$left" = "$expected" ] || fail "left behind: $(comm -23 <(echo "$left") <(echo "$expected"))"
   grep -qF "$XDG_CONFIG_HOME/quilla/" "$work/out" || fail "uninstall did not say where the settings are"
   [ "$(cat "$XDG_CONFIG_HOME/quilla/AppPreferences.plist")" = keep ] || fail "settings were touched"
   if command -v update-desktop-database >/dev/null; then

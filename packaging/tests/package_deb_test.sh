@@ -49,6 +49,9 @@ for library in libc6 libqt6core6 libnautilus-extension4 libvips42 libarchive13; 
 done
 
 mapfile -t files < <(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed -n 's|^\./|/|; /[^/]$/p')
+for path in "${files[@]}"; do # /usr/local belongs to the local administrator, never to a package
+  [[ $path == /usr/* && $path != /usr/local/* ]] || fail "the package installs $path"
+done
 snapshot() { find /usr /etc /opt -iname '*quilla*' 2>/dev/null | sort; }
 snapshot >"$work/before"
 preserve_files "${files[@]}"
