@@ -55,14 +55,15 @@ refresh_desktop_databases() {
 
 # Files loads modules only when it starts: ask every running Files to quit (it starts again on
 # next use), each in its owner's session. A Files that could not be reached is named, not hidden.
+# restart_files WHY: what the restart does, e.g. "loads the Quilla module".
 restart_files() {
   [ -z "$destdir" ] && [ "$restart" = yes ] && command -v pgrep >/dev/null || return 0
   local uid
   for uid in $(pgrep -x nautilus | xargs -r -I{} stat -c %u /proc/{} 2>/dev/null | sort -u); do
     if quit_files_of "$uid"; then
-      echo "Files was running: asked it to quit (nautilus -q); it loads the Quilla module when it next opens."
+      echo "Files was running: asked it to quit (nautilus -q); it $1 when it next opens."
     else
-      echo "Files runs for $(id -nu "$uid" 2>/dev/null || echo "uid $uid") but could not be asked to quit: run 'nautilus -q' in that session so it loads the Quilla module."
+      echo "Files runs for $(id -nu "$uid" 2>/dev/null || echo "uid $uid") but could not be asked to quit: run 'nautilus -q' in that session so that it $1."
     fi
   done
 }
@@ -166,7 +167,7 @@ install_files() {
     as_root install -D -m 644 /dev/stdin "$destdir$manifest"
 
   refresh_desktop_databases
-  restart_files
+  restart_files "loads the Quilla module"
 
   echo "Quilla installed under $prefix (${#placed[@]} files new or updated, ${#unchanged[@]} unchanged):"
   printf '  %s\n' "${listed[@]}"
@@ -202,7 +203,7 @@ uninstall_files() {
   refresh_desktop_databases
   remove_created_folders "${folders[@]}"
   remove_own_folders
-  restart_files
+  restart_files "no longer shows Quilla's menu"
   if [ -z "$destdir" ] && command -v pgrep >/dev/null && pgrep -x quilla >/dev/null; then
     echo "quilla is still running (pid $(pgrep -x quilla | paste -sd ' ')); it ends when you quit it from its tray menu."
   fi

@@ -32,7 +32,7 @@ end_processes_of_this_test() {
   for environ in /proc/[0-9]*/environ; do
     pid=${environ#/proc/}; pid=${pid%/environ}
     [ "$pid" != $$ ] && [ "$pid" != "$BASHPID" ] || continue
-    if tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "QUILLA_TEST_WORK=$work"; then
+    if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "QUILLA_TEST_WORK=$work"; then
       kill "$pid" 2>/dev/null || true
     fi
   done

@@ -73,16 +73,22 @@ wait_for 20 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb di
 export DISPLAY=":$(head -n1 "$work/display")"
 
 # A bus of this test's own whose only service is the installed one; Files then runs without the
-# desktop's helpers (virtual file systems, search indexer, settings daemon).
+# desktop's helpers (virtual file systems, search indexer, settings daemon). The policy is the
+# standard session bus's: with less, the bus withholds its own signals from Files, which then
+# waits 25 s for the bus and opens no context menu.
 cat >"$work/session.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
-  <listen>unix:dir=$work/runtime</listen>
+  <listen>unix:path=$work/runtime/bus</listen>
   <auth>EXTERNAL</auth>
   <servicedir>$prefix/share/dbus-1/services</servicedir>
-  <policy context="default"><allow send_destination="*"/><allow own="*"/></policy>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
 </busconfig>
 CONF
 export GIO_USE_VFS=local GSETTINGS_BACKEND=memory GSK_RENDERER=cairo GDK_BACKEND=x11 NO_AT_BRIDGE=1 \
@@ -90,14 +96,19 @@ export GIO_USE_VFS=local GSETTINGS_BACKEND=memory GSK_RENDERER=cairo GDK_BACKEND
 log=$XDG_CONFIG_HOME/quilla/finder-extension/FinderExtension.log
 menu_line="selected=[\"$file\"] target=$work/files "
 
-# right_click: one right-click on the file (the first icon of the grid at Files' default size).
+visible_windows() { xdotool search --onlyvisible --class nautilus 2>/dev/null | wc -l; }
+# right_click: selects the file (the first icon of the grid at Files' default size) and
+# right-clicks it. Files asks the module for the selection's items when the selection changes;
+# the context menu is a window of its own beside Files' one.
 right_click() {
   local window
   window=$(xdotool search --onlyvisible --class nautilus 2>/dev/null | head -n1) || return 1
   [ -n "$window" ] || return 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool key Escape mousemove $((X + 337)) $((Y + 125)) click 1 sleep 0.3 click 3
-  wait_for 3 grep -qF -- "$menu_line" "$log" 2>/dev/null
+  xdotool key Escape mousemove $((X + 337)) $((Y + 125)) click 1
+  wait_for 3 grep -qF -- "$menu_line" "$log" 2>/dev/null || return 1
+  xdotool click 3
+  wait_for 3 test "$(visible_windows)" -ge 2
 }
 
 dbus-run-session --config-file="$work/session.conf" -- bash -c '
@@ -116,6 +127,16 @@ grep -qF "FinderSync refreshed directories. reason=started" "$work/nautilus.log"
   || { cat "$work/nautilus.log" >&2; fail "the module's initialisation is not in Files' log"; }
 grep -A12 -F -- "$menu_line" "$log" | grep -qE '^\[.*\] menu (grouped under Quilla topLevel=1 submenuItems=[1-9]|topLevel=[1-9])' \
   || { cat "$log" >&2; fail "the module built no items for the file"; }
+
+note "the installed D-Bus service starts the installed application, as a click in the menu does"
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/runtime/bus
+gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+  --method org.freedesktop.DBus.StartServiceByName app.kelvarin.Quilla 0 >"$work/activation.log" 2>&1 \
+  || { cat "$work/activation.log" >&2; fail "the bus could not start app.kelvarin.Quilla"; }
+app_pid=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+  --method org.freedesktop.DBus.GetConnectionUnixProcessID app.kelvarin.Quilla | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p')
+[ -n "$app_pid" ] && [ "$(readlink "/proc/$app_pid/exe")" = "$prefix/bin/quilla" ] \
+  || fail "app.kelvarin.Quilla is not the installed $prefix/bin/quilla (pid '$app_pid')"
 kill "$(cat "$work/nautilus.pid")" 2>/dev/null || true
 wait "$session" 2>/dev/null || true
 
