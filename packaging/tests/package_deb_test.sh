@@ -52,7 +52,10 @@ mapfile -t files < <(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed -n 's|^\./|/|
 for path in "${files[@]}"; do # /usr/local belongs to the local administrator, never to a package
   [[ $path == /usr/* && $path != /usr/local/* ]] || fail "the package installs $path"
 done
-snapshot() { find /usr /etc /opt -iname '*quilla*' 2>/dev/null | sort; }
+# Quilla's files outside the package's own paths (an earlier `make run` has the module at the
+# package's path, which the package replaces and removes; it is put back at the end).
+printf '%s\n' "${files[@]}" >"$work/package-files"
+snapshot() { find /usr /etc /opt -iname '*quilla*' 2>/dev/null | grep -vxF -f "$work/package-files" | sort; }
 snapshot >"$work/before"
 preserve_files "${files[@]}"
 
