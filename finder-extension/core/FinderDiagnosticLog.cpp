@@ -20,8 +20,7 @@ void FinderDiagnosticLog::append(const std::vector<std::string>& messages) const
             return;
         }
         for (const auto& message : messages) {
-            systemLog_.log(FinderSystemLog::Level::notice, "QuillaFinderExtension",
-                           "QuillaFinderExtension: " + message);
+            systemLog_.log(FinderSystemLog::Level::notice, "QuillaFinderExtension", "QuillaFinderExtension: " + message);
         }
         appendDiagnosticLog(paths::extensionLogPath(), messages);
     } catch (...) {

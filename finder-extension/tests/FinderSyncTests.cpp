@@ -16,9 +16,7 @@ using test::ExtensionFixture;
 using test::itemTitled;
 using test::titles;
 
-plist::Value strings(std::vector<std::string> list) {
-    return plist::makeStringArray(list);
-}
+plist::Value strings(std::vector<std::string> list) { return plist::makeStringArray(list); }
 
 void writeFeatures(std::vector<std::string> enabled, bool grouped, const std::string& layout) {
     ExtensionFixture::writeSettings("FeatureSettings.plist",
@@ -48,9 +46,9 @@ struct FinderSyncTest : ::testing::Test {
 TEST_F(FinderSyncTest, DefaultMenuHasOneSubmenuPerFeatureInDefaultOrder) {
     const auto menu = fixture.menu({"/data/a.txt"}, "/data");
     EXPECT_EQ(menu.title, "Quilla");
-    EXPECT_EQ(titles(menu), (std::vector<std::string>{"打开", "新建", "移动到", "复制到", "批量改名",
-                                                      "压缩与解压缩", "定时清理", "处理图片", "处理 PDF",
-                                                      "复制名称与路径", "用应用打开", "调整显示方式"}))
+    EXPECT_EQ(titles(menu), (std::vector<std::string>{"打开", "新建", "移动到", "复制到", "批量改名", "压缩与解压缩",
+                                                      "定时清理", "处理图片", "处理 PDF", "复制名称与路径", "用应用打开",
+                                                      "调整显示方式"}))
         << "customActions without actions contributes nothing";
     for (const auto& item : menu.items) {
         ASSERT_TRUE(item.submenu) << item.title;
@@ -59,13 +57,8 @@ TEST_F(FinderSyncTest, DefaultMenuHasOneSubmenuPerFeatureInDefaultOrder) {
     }
     const auto& copyPath = *itemTitled(menu, "复制名称与路径")->submenu;
     EXPECT_EQ(contextOf(copyPath.items[0]),
-              (FinderActionContext{"copyFullPath",
-                                   "复制完整路径",
-                                   FinderFeatureAction::copyPath(FinderPathCopyFormat::fullPath),
-                                   {"/data/a.txt"},
-                                   "/data",
-                                   "",
-                                   ""}));
+              (FinderActionContext{"copyFullPath", "复制完整路径", FinderFeatureAction::copyPath(FinderPathCopyFormat::fullPath),
+                                   {"/data/a.txt"}, "/data", "", ""}));
 }
 
 TEST_F(FinderSyncTest, NoEnabledFeatureGivesOneDisabledItemWhateverTheGrouping) {
@@ -89,17 +82,15 @@ TEST_F(FinderSyncTest, FeaturesWithoutItemsAddNothingAndNoSeparator) {
     EXPECT_TRUE(menu.items[0].submenu->items.empty());
     writeFeatures({"viewOptions", "customActions"}, false, "collapsed");
     menu = fixture.menu();
-    ASSERT_EQ(titles(menu), std::vector<std::string>{"调整显示方式"})
-        << "an empty preset submenu is still shown";
+    ASSERT_EQ(titles(menu), std::vector<std::string>{"调整显示方式"}) << "an empty preset submenu is still shown";
     EXPECT_TRUE(menu.items[0].submenu->items.empty());
 }
 
 TEST_F(FinderSyncTest, ExpandedLayoutSeparatesFeaturesAndGroupingWrapsThem) {
     writeFeatures({"copyPath", "archiveTools"}, false, "expanded");
-    const std::vector<std::string> expanded{
-        "压缩为 ZIP",         "解压到当前文件夹", "解压到同名文件夹",   "---",
-        "复制完整路径",       "复制文件名",       "复制所在文件夹路径", "复制终端可用路径",
-        "复制 Markdown 链接", "复制文件名列表"};
+    const std::vector<std::string> expanded{"压缩为 ZIP", "解压到当前文件夹", "解压到同名文件夹", "---",
+                                            "复制完整路径", "复制文件名", "复制所在文件夹路径", "复制终端可用路径",
+                                            "复制 Markdown 链接", "复制文件名列表"};
     EXPECT_EQ(titles(fixture.menu({"/a"})), expanded);
     writeFeatures({"copyPath", "archiveTools"}, true, "expanded");
     const auto grouped = fixture.menu({"/a"});
@@ -110,10 +101,9 @@ TEST_F(FinderSyncTest, ExpandedLayoutSeparatesFeaturesAndGroupingWrapsThem) {
 }
 
 TEST_F(FinderSyncTest, BackgroundClickEnablesWhatNeedsNoSelection) {
-    ExtensionFixture::writeSettings(
-        "CustomDestinations.plist",
-        plist::Dict{{"copy", plist::Array{destinationEntry("f", "Projects", "/srv/projects")}},
-                    {"openApplication", plist::Array{destinationEntry("e", "Editor", "/e.desktop")}}});
+    ExtensionFixture::writeSettings("CustomDestinations.plist",
+                                    plist::Dict{{"copy", plist::Array{destinationEntry("f", "Projects", "/srv/projects")}},
+                                                {"openApplication", plist::Array{destinationEntry("e", "Editor", "/e.desktop")}}});
     writeFeatures({"copyFile", "copyPath", "openWith"}, false, "expanded");
     const auto menu = fixture.menu({}, "/data");
     auto enabled = [&](std::string_view title) { return itemTitled(menu, title)->enabled; };
@@ -125,13 +115,9 @@ TEST_F(FinderSyncTest, BackgroundClickEnablesWhatNeedsNoSelection) {
     ASSERT_TRUE(folder && folder->submenu);
     EXPECT_EQ(titles(*folder->submenu), std::vector<std::string>{"复制到Projects"});
     EXPECT_TRUE(folder->submenu->items[0].enabled);
-    EXPECT_EQ(contextOf(folder->submenu->items[0]), (FinderActionContext{"copyFilesToFolder",
-                                                                         "复制到Projects",
-                                                                         FinderFeatureAction::copyToFolder(),
-                                                                         {},
-                                                                         "/data",
-                                                                         "/srv/projects",
-                                                                         ""}));
+    EXPECT_EQ(contextOf(folder->submenu->items[0]),
+              (FinderActionContext{"copyFilesToFolder", "复制到Projects", FinderFeatureAction::copyToFolder(), {}, "/data",
+                                   "/srv/projects", ""}));
 
     const auto nothing = fixture.menu();
     EXPECT_FALSE(itemTitled(nothing, "复制完整路径")->enabled);
@@ -161,22 +147,17 @@ TEST_F(FinderSyncTest, QuickOpenShowsDestinationsThenThePathPrompts) {
     writeFeatures({"quickOpen"}, false, "expanded");
     const auto menu = fixture.menu();
     EXPECT_EQ(titles(menu), (std::vector<std::string>{"Projects", "打开剪贴板路径", "打开指定路径..."}));
-    EXPECT_EQ(contextOf(menu.items[0]), (FinderActionContext{"quickOpenPath",
-                                                             "Projects",
-                                                             FinderFeatureAction::openFolder(),
-                                                             {},
-                                                             std::nullopt,
-                                                             "/srv/projects",
-                                                             ""}));
+    EXPECT_EQ(contextOf(menu.items[0]),
+              (FinderActionContext{"quickOpenPath", "Projects", FinderFeatureAction::openFolder(), {}, std::nullopt,
+                                   "/srv/projects", ""}));
     EXPECT_TRUE(menu.items[0].enabled);
 }
 
 TEST_F(FinderSyncTest, ListItemsCarryTheirIdentity) {
     ExtensionFixture::writeSettings(
         "CustomShortcutActions.plist",
-        plist::Array{
-            plist::Dict{{"id", "S1"}, {"name", "Resize"}, {"kind", "shortcut"}, {"shortcutName", "Resize"}},
-            plist::Dict{{"id", "S2"}, {"name", "Upload"}, {"kind", "script"}, {"scriptPath", "/u.sh"}}});
+        plist::Array{plist::Dict{{"id", "S1"}, {"name", "Resize"}, {"kind", "shortcut"}, {"shortcutName", "Resize"}},
+                     plist::Dict{{"id", "S2"}, {"name", "Upload"}, {"kind", "script"}, {"scriptPath", "/u.sh"}}});
     ExtensionFixture::writeSettings(
         "CustomDestinations.plist",
         plist::Dict{{"openApplication", plist::Array{destinationEntry("E1", "Editor", "/e.desktop")}}});
@@ -191,8 +172,7 @@ TEST_F(FinderSyncTest, ListItemsCarryTheirIdentity) {
     EXPECT_EQ(preset->tag, 700001);
     EXPECT_EQ(preset->identifier, "finderViewPreset__icon-name");
     EXPECT_EQ(std::get<FinderMenuDictionary>(preset->representedObject),
-              (FinderMenuDictionary{
-                  "finderViewPreset__icon-name", "图标 · 按名称", {"/a b/\"c\".txt"}, "/a b", "", ""}));
+              (FinderMenuDictionary{"finderViewPreset__icon-name", "图标 · 按名称", {"/a b/\"c\".txt"}, "/a b", "", ""}));
 
     const auto* upload = itemTitled(menu, "Upload");
     EXPECT_EQ(upload->identifier, "runScript__S2");
@@ -205,8 +185,7 @@ TEST_F(FinderSyncTest, ListItemsCarryTheirIdentity) {
     EXPECT_EQ(lines[lines.size() - 5],
               "view preset menu presets=[\"列表 · 最近修改:list-modified\", \"图标 · 按名称:icon-name\", "
               "\"分栏 · 按名称:column-name\"]");
-    EXPECT_EQ(lines[lines.size() - 3],
-              "view preset item title=图标 · 按名称 actionID=finderViewPreset__icon-name tag=700001");
+    EXPECT_EQ(lines[lines.size() - 3], "view preset item title=图标 · 按名称 actionID=finderViewPreset__icon-name tag=700001");
     EXPECT_EQ(lines.back(), "menu topLevel=9"); // 2 open-with, 3 presets, 2 actions, 2 separators
     EXPECT_EQ(paths::extensionLogPath().parent_path(), paths::extensionSupportDir());
     EXPECT_FALSE(std::filesystem::exists(paths::stateHome() / "quilla" / "quilla-finder-extension.log"))
@@ -233,9 +212,8 @@ TEST_F(FinderSyncTest, WatchedFoldersIncludeTheHomeAndStandardFoldersWithVariant
     fixture.sync->refreshMonitoredDirectories("test");
     const auto& watched = fixture.host.directoryPaths();
     for (const auto& expected :
-         {home.string(), (home / "DesktopLink/").string(), (home / "DesktopLink").string(),
-          (home / "Desktop").string(), (home / "Documents").string(), (home / "Videos").string(),
-          paths::applicationsDir().string()}) {
+         {home.string(), (home / "DesktopLink/").string(), (home / "DesktopLink").string(), (home / "Desktop").string(),
+          (home / "Documents").string(), (home / "Videos").string(), paths::applicationsDir().string()}) {
         EXPECT_NE(std::find(watched.begin(), watched.end(), expected), watched.end()) << expected;
     }
     EXPECT_TRUE(std::is_sorted(watched.begin(), watched.end()));
@@ -253,11 +231,10 @@ TEST_F(FinderSyncTest, SettingsChangedNotificationsRefreshTheWatchedFolders) {
                                            {{{"other", "y"}}, std::nullopt, "unknown"}}) {
         fixture.systemLog.messages.clear();
         fixture.sync->handleSettingsChanged(c.userInfo, c.object);
-        EXPECT_EQ(logLines(paths::extensionLogPath()).back(),
-                  "settings changed notification reason=" + c.reason);
+        EXPECT_EQ(logLines(paths::extensionLogPath()).back(), "settings changed notification reason=" + c.reason);
         ASSERT_FALSE(fixture.systemLog.messages.empty());
-        EXPECT_TRUE(fixture.systemLog.messages.back().starts_with(
-            "FinderSync refreshed directories. reason=settings-changed:" + c.reason + ", count="));
+        EXPECT_TRUE(fixture.systemLog.messages.back().starts_with("FinderSync refreshed directories. reason=settings-changed:" +
+                                                                   c.reason + ", count="));
     }
 }
 
