@@ -41,17 +41,36 @@ install(FILES ${QUILLA_PACKAGING_DIR}/icons/${QUILLA_APP_ID}.svg
 install(FILES ${QUILLA_PACKAGING_DIR}/${QUILLA_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# Debian wants the copyright file and the changelog (gzip -9n, so builds are reproducible) in
-# the package's documentation folder.
-set(QUILLA_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
-add_custom_command(OUTPUT ${QUILLA_CHANGELOG_GZ}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND gzip -9nc ${QUILLA_PACKAGING_DIR}/debian/changelog > ${QUILLA_CHANGELOG_GZ}
-  DEPENDS ${QUILLA_PACKAGING_DIR}/debian/changelog
-  VERBATIM)
-add_custom_target(quilla_debian_changelog ALL DEPENDS ${QUILLA_CHANGELOG_GZ})
+# Debian wants the changelog and the manual pages compressed (gzip -9n, so builds are
+# reproducible); quilla_gzip(SOURCE OUTPUT_VARIABLE) compresses SOURCE into the build folder.
+set(QUILLA_GZIPPED)
+function(quilla_gzip source output_variable)
+  get_filename_component(name ${source} NAME)
+  set(output ${CMAKE_BINARY_DIR}/packaging/gz/${name}.gz)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/gz
+    COMMAND gzip -9nc ${source} > ${output}
+    DEPENDS ${source}
+    VERBATIM)
+  set(${output_variable} ${output} PARENT_SCOPE)
+  set(QUILLA_GZIPPED ${QUILLA_GZIPPED} ${output} PARENT_SCOPE)
+endfunction()
+
+# Debian's name for the package's own changelog.
+configure_file(${QUILLA_PACKAGING_DIR}/debian/changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian COPYONLY)
+quilla_gzip(${CMAKE_BINARY_DIR}/packaging/changelog.Debian QUILLA_CHANGELOG_GZ)
+set(QUILLA_MAN_PAGES)
+foreach(page quilla.1 quilla-finder.1) # their headers name the version
+  configure_file(${QUILLA_PACKAGING_DIR}/man/${page} ${CMAKE_BINARY_DIR}/packaging/man/${page} @ONLY)
+  quilla_gzip(${CMAKE_BINARY_DIR}/packaging/man/${page} _page_gz)
+  list(APPEND QUILLA_MAN_PAGES ${_page_gz})
+endforeach()
+add_custom_target(quilla_gzipped_docs ALL DEPENDS ${QUILLA_GZIPPED})
 install(FILES ${QUILLA_PACKAGING_DIR}/debian/copyright ${QUILLA_CHANGELOG_GZ}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quilla)
+install(FILES ${QUILLA_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${QUILLA_PACKAGING_DIR}/debian/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quilla)
 
 # The Debian package (`cpack` in the build folder, or `make package`). The Nautilus module's
 # folder is absolute (Files reads only its own), so packing installs with DESTDIR.

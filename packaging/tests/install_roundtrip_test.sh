@@ -46,6 +46,7 @@ roundtrip() { # roundtrip PREFIX
     "$prefix/share/icons/hicolor/scalable/apps/app.kelvarin.Quilla.svg"
     "$prefix/share/metainfo/app.kelvarin.Quilla.metainfo.xml"
     "$prefix/share/doc/quilla/copyright" "$prefix/share/doc/quilla/changelog.Debian.gz"
+    "$prefix/share/man/man1/quilla.1.gz" "$prefix/share/man/man1/quilla-finder.1.gz"
   )
   local path
   for path in "${expected[@]}"; do

@@ -55,7 +55,7 @@ done
 # Quilla's files outside the package's own paths (an earlier `make run` has the module at the
 # package's path, which the package replaces and removes; it is put back at the end).
 printf '%s\n' "${files[@]}" >"$work/package-files"
-snapshot() { find /usr /etc /opt -iname '*quilla*' 2>/dev/null | grep -vxF -f "$work/package-files" | sort; }
+snapshot() { find /usr /etc /opt -iname '*quilla*' 2>/dev/null | { grep -vxF -f "$work/package-files" || true; } | sort; }
 snapshot >"$work/before"
 preserve_files "${files[@]}"
 
@@ -68,7 +68,7 @@ grep -qx 'Exec=/usr/bin/quilla %u' /usr/share/applications/app.kelvarin.Quilla.d
 grep -qx 'Exec=/usr/bin/quilla --login-item' /usr/share/dbus-1/services/app.kelvarin.Quilla.service || fail "service Exec"
 for path in /usr/bin/quilla-finder /usr/share/icons/hicolor/scalable/apps/app.kelvarin.Quilla.svg \
   /usr/share/metainfo/app.kelvarin.Quilla.metainfo.xml /usr/share/doc/quilla/copyright \
-  /usr/share/doc/quilla/changelog.Debian.gz; do
+  /usr/share/doc/quilla/changelog.Debian.gz /usr/share/man/man1/quilla.1.gz; do
   [ -f "$path" ] || fail "$path is missing"
 done
 
