@@ -12,24 +12,29 @@ if(TARGET quilla-finder)
 endif()
 
 # quilla_install_naming_executable(SOURCE DESTINATION): installs the text file SOURCE into
-# DESTINATION (relative to the prefix) with its "/usr/bin/quilla" replaced by the installed
-# executable, in double quotes when the path has spaces or other special characters (both the
-# desktop entry and the D-Bus service split Exec like a shell). file(INSTALL) honours DESTDIR and
-# records the file in the install manifest.
+# DESTINATION (relative to the prefix) with the program of its Exec line ("quilla" in the source,
+# which tests use with quilla on PATH) replaced by the installed executable's absolute path, in
+# double quotes when the path has spaces or other special characters (both the desktop entry and
+# the D-Bus service split Exec like a shell). file(INSTALL) honours DESTDIR and records the file in
+# the install manifest.
 function(quilla_install_naming_executable source destination)
   get_filename_component(name ${source} NAME)
-  set(staged ${CMAKE_BINARY_DIR}/packaging/prefixed/${name})
   install(CODE "
-    set(_exe \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quilla\")
-    if(_exe MATCHES \"[^A-Za-z0-9/._+,:@=-]\")
-      set(_exe \"\\\"\${_exe}\\\"\")
+    set(_quilla_source \"${source}\")
+    set(_quilla_staged \"${CMAKE_BINARY_DIR}/packaging/prefixed/${name}\")
+    set(_quilla_destination \"${destination}\")
+    set(_quilla_bindir \"${CMAKE_INSTALL_BINDIR}\")")
+  install(CODE [[
+    set(_exe "${CMAKE_INSTALL_PREFIX}/${_quilla_bindir}/quilla")
+    if(_exe MATCHES "[^A-Za-z0-9/._+,:@=-]")
+      set(_exe "\"${_exe}\"")
     endif()
-    file(READ \"${source}\" _text)
-    string(REPLACE \"/usr/bin/quilla\" \"\${_exe}\" _text \"\${_text}\")
-    file(WRITE \"${staged}\" \"\${_text}\")
-    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${destination}\" TYPE FILE
-      PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ FILES \"${staged}\")
-  ")
+    file(READ "${_quilla_source}" _text)
+    string(REGEX REPLACE "(^|\n)Exec=[^ \n]*quilla" "\\1Exec=${_exe}" _text "${_text}")
+    file(WRITE "${_quilla_staged}" "${_text}")
+    file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${_quilla_destination}" TYPE FILE
+      PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ FILES "${_quilla_staged}")
+  ]])
 endfunction()
 
 quilla_install_naming_executable(${QUILLA_PACKAGING_DIR}/${QUILLA_APP_ID}.desktop

@@ -1,5 +1,6 @@
 #include "shared/LogText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -33,13 +34,17 @@ std::string quotedLogString(std::string_view text) {
     return out;
 }
 
-std::string bracketedList(const std::vector<std::string>& items) {
+std::string bracketedList(const std::vector<std::string>& items, std::size_t shownAtMost) {
+    const auto shown = std::min(items.size(), shownAtMost);
     std::string out = "[";
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t i = 0; i < shown; ++i) {
         if (i > 0) {
             out += ", ";
         }
         out += quotedLogString(items[i]);
+    }
+    if (shown < items.size()) {
+        out += (shown > 0 ? ", … (" : "… (") + std::to_string(items.size() - shown) + " more)";
     }
     out += "]";
     return out;

@@ -13,4 +13,7 @@ TEST(LogText, ListsAreBracketedAndEscaped) {
     EXPECT_EQ(bracketedList({}), "[]");
     EXPECT_EQ(bracketedList({"/a b/c", "x"}), R"(["/a b/c", "x"])");
     EXPECT_EQ(bracketedList({"say \"hi\"\\\n"}), R"(["say \"hi\"\\\n"])");
+    EXPECT_EQ(bracketedList({"a", "b", "c"}, 2), R"(["a", "b", … (1 more)])");
+    EXPECT_EQ(bracketedList({"a"}, 0), "[… (1 more)]");
+    EXPECT_EQ(bracketedList({"a", "b"}, 2), R"(["a", "b"])");
 }

@@ -151,8 +151,10 @@ std::string queuedActionLine(const ActionRequest& request, const fs::path& claim
     for (const auto& path : request.selectedPaths) {
         selected.push_back(path.string());
     }
-    return "app delegate queued action=" + request.actionID + " selected=" + bracketedList(selected) +
-           " target=" + optionalText(request.targetedPath) + " destination=" + optionalText(request.destinationPath) +
+    return "app delegate queued action=" + request.actionID +
+           " selected=" + bracketedList(selected, kLoggedPathsAtMost) +
+           " target=" + optionalText(request.targetedPath) +
+           " destination=" + optionalText(request.destinationPath) +
            " presetID=" + request.presetID.value_or("nil") + " file=" + claimed.string();
 }
 
@@ -188,6 +190,9 @@ struct QuillaQueuedActionRunner::State {
     std::uint64_t finished = 0;
     bool stopping = false;
     std::thread worker;
+
+    std::mutex observerMutex;
+    std::function<void(const std::string&)> failureObserver;
 
     std::mutex pollMutex;
     std::condition_variable pollWake;
@@ -246,6 +251,11 @@ void QuillaQueuedActionRunner::startPolling(std::chrono::milliseconds interval) 
         return;
     }
     state_->poller = std::thread([this, interval] { state_->poll(interval, [this] { drain(); }); });
+}
+
+void QuillaQueuedActionRunner::setFailureObserver(std::function<void(const std::string&)> observer) {
+    std::lock_guard lock(state_->observerMutex);
+    state_->failureObserver = std::move(observer);
 }
 
 void QuillaQueuedActionRunner::waitUntilIdle() {
@@ -376,11 +386,21 @@ void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
 void QuillaQueuedActionRunner::State::failed(const fs::path& claimed, const std::string& description) {
     log("app delegate queued action failed: " + claimed.string() + " error=" + description);
     // Queued actions never show an alert; the main thread only records that one was suppressed.
-    auto line = "suppressed queued action error alert: " + description;
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard lock(observerMutex);
+        observer = failureObserver;
+    }
+    auto onMain = [description, observer = std::move(observer)] {
+        log("suppressed queued action error alert: " + description);
+        if (observer) {
+            observer(description);
+        }
+    };
     if (postToMain) {
-        postToMain([line = std::move(line)] { log(line); });
+        postToMain(std::move(onMain));
     } else {
-        log(line);
+        onMain();
     }
 }
 

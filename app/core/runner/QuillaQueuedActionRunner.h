@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quilla {
@@ -30,6 +31,9 @@ public:
     void drain();
     /// Starts the poll timer (first after `interval`, then every `interval`); later calls do nothing.
     void startPolling(std::chrono::milliseconds interval = std::chrono::seconds(1));
+    /// Hands the error text of each later failed action to `observer`, on the main thread (through
+    /// PostToMain), after the suppressed-alert line. Safe from any thread.
+    void setFailureObserver(std::function<void(const std::string&)> observer);
     /// Blocks until every pass scheduled so far has finished (for the command line and tests).
     void waitUntilIdle();
 

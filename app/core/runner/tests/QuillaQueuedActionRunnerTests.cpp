@@ -52,14 +52,16 @@ struct Recorder {
                 std::lock_guard lock(mutex);
                 requests.push_back(request);
             }
-            if (behaviour) behaviour(request);
+            if (behaviour)
+                behaviour(request);
             return ActionResult{};
         };
     }
     std::vector<std::string> actionIDs() {
         std::lock_guard lock(mutex);
         std::vector<std::string> ids;
-        for (const auto& r : requests) ids.push_back(r.actionID);
+        for (const auto& r : requests)
+            ids.push_back(r.actionID);
         return ids;
     }
 };
@@ -81,11 +83,14 @@ struct MainQueue {
             std::lock_guard lock(mutex);
             work.swap(pending);
         }
-        for (auto& w : work) w();
+        for (auto& w : work)
+            w();
     }
 };
 
-std::string action(const std::string& id) { return R"({"actionID":")" + id + R"(","selectedPaths":[]})"; }
+std::string action(const std::string& id) {
+    return R"({"actionID":")" + id + R"(","selectedPaths":[]})";
+}
 
 void drainOnce(QuillaQueuedActionRunner& runner) {
     runner.drain();
@@ -120,13 +125,16 @@ TEST(QueuedActionRunner, HandlesEachFolderInPathOrderPrimaryFirst) {
 TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     test::ScopedHome home;
     TempDir queue;
-    queue.write("1.json", R"({"actionID":"copyFullPath","title":"复制完整路径","selectedPaths":["/tmp/a b","/tmp/\"q\""],
+    queue.write(
+        "1.json",
+        R"({"actionID":"copyFullPath","title":"复制完整路径","selectedPaths":["/tmp/a b","/tmp/\"q\""],
         "targetedPath":"","destinationPath":"/dest","presetID":"p1","createdAt":1.5,"extra":{"x":1}})");
     queue.write("2.json", R"({"actionID":"moveFilesToFolder","selectedPaths":["/a",7],"targetedPath":"/t",
         "destinationPath":"","presetID":3})");
     Recorder recorder;
     recorder.behaviour = [](const ActionRequest& request) {
-        if (request.actionID == "moveFilesToFolder") throw FinderActionExecutionError::noSelection();
+        if (request.actionID == "moveFilesToFolder")
+            throw FinderActionExecutionError::noSelection();
     };
     MainQueue main;
     QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
@@ -148,9 +156,11 @@ TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     const auto claim2 = (queue / "2.processing").string();
     const std::vector<std::string> expected{
         "queue drain found 2 files",
-        R"(app delegate queued action=copyFullPath selected=["/tmp/a b", "/tmp/\"q\""] target=nil destination=/dest presetID=p1 file=)" + claim1,
+        R"(app delegate queued action=copyFullPath selected=["/tmp/a b", "/tmp/\"q\""] target=nil destination=/dest presetID=p1 file=)" +
+            claim1,
         "app delegate queued action succeeded: copyFullPath",
-        R"(app delegate queued action=moveFilesToFolder selected=[] target=/t destination=nil presetID=nil file=)" + claim2,
+        R"(app delegate queued action=moveFilesToFolder selected=[] target=/t destination=nil presetID=nil file=)" +
+            claim2,
         "app delegate queued action failed: " + claim2 + " error=请先在 Finder 中选择文件。",
     };
     EXPECT_EQ(logLines(), expected);
@@ -160,6 +170,32 @@ TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     main.run();
     EXPECT_EQ(logLines().back(), "suppressed queued action error alert: 请先在 Finder 中选择文件。");
     EXPECT_TRUE(fs::is_empty(queue.path()));
+}
+
+TEST(QueuedActionRunner, EveryFailureReachesTheObserverOnTheMainThreadOnly) {
+    test::ScopedHome home;
+    TempDir queue;
+    queue.write("1.json", action("fails"));
+    queue.write("2.json", action("works"));
+    queue.write("3.json", action("fails"));
+    queue.write("4.json", "{not json");
+    Recorder recorder;
+    recorder.behaviour = [](const ActionRequest& request) {
+        if (request.actionID == "fails")
+            throw FinderActionExecutionError::noSelection();
+    };
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    std::vector<std::string> seen;
+    runner.setFailureObserver([&](const std::string& text) { seen.push_back(text); });
+    drainOnce(runner);
+
+    EXPECT_TRUE(seen.empty()); // nothing reaches the observer off the main thread
+    main.run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "请先在 Finder 中选择文件。");
+    EXPECT_EQ(seen[1], "请先在 Finder 中选择文件。");
+    EXPECT_NE(seen[2].find("parse"), std::string::npos) << seen[2]; // damaged JSON is a failure too
 }
 
 TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
@@ -182,7 +218,8 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
         {"number-id", R"({"actionID":5})", invalid},
         {"huge", R"({"actionID":"x","pad":")" + std::string(1024 * 1024, 'a') + "\"}", invalid},
         {"deep", std::string(1024 * 1024 - 1, '['), invalid},
-        {"deep-object", R"({"actionID":"x","a":)" + std::string(40, '[') + std::string(40, ']') + "}", invalid},
+        {"deep-object", R"({"actionID":"x","a":)" + std::string(40, '[') + std::string(40, ']') + "}",
+         invalid},
         {"bad-utf8", "{\"actionID\":\"\xff\xfe\"}", failed},
     };
     for (const auto& c : cases) {
@@ -203,7 +240,8 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     auto lineFor = [&](const std::string& name) {
         const auto claim = (queue / (name + ".processing")).string();
         for (const auto& line : lines) {
-            if (line.find(claim) != std::string::npos) return line;
+            if (line.find(claim) != std::string::npos)
+                return line;
         }
         return std::string("no line for " + name);
     };
@@ -233,7 +271,8 @@ TEST(QueuedActionRunner, IdlePassesWriteNothing) {
     Recorder recorder;
     MainQueue main;
     QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path(), queue / "missing"});
-    for (int i = 0; i < 20; ++i) runner.drain();
+    for (int i = 0; i < 20; ++i)
+        runner.drain();
     runner.waitUntilIdle();
     EXPECT_FALSE(fs::exists(paths::appActionLogPath()));
 }
@@ -271,7 +310,8 @@ TEST(QueuedActionRunner, TwoRunnersRacingHandleEachFileOnce) {
     EXPECT_EQ(ids.size(), static_cast<std::size_t>(kFiles));
     EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), static_cast<std::size_t>(kFiles));
     // Every file the loser listed but could not claim is reported, never run.
-    EXPECT_EQ(countLinesStartingWith("app delegate queued action succeeded: "), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(countLinesStartingWith("app delegate queued action succeeded: "),
+              static_cast<std::size_t>(kFiles));
     for (const auto& line : logLines()) {
         if (line.starts_with("queue claim skipped: ")) {
             EXPECT_NE(line.find(" error=No such file or directory"), std::string::npos) << line;
@@ -304,10 +344,12 @@ TEST(QueuedActionRunner, PassesRunOneAfterAnotherAndNoneIsLost) {
     std::vector<std::thread> callers;
     for (int t = 0; t < 4; ++t) {
         callers.emplace_back([&] {
-            for (int i = 0; i < 5; ++i) runner.drain();
+            for (int i = 0; i < 5; ++i)
+                runner.drain();
         });
     }
-    for (auto& c : callers) c.join();
+    for (auto& c : callers)
+        c.join();
     queue.write("b.json", action("slow"));
     {
         std::lock_guard lock(gate);
@@ -363,7 +405,9 @@ TEST(QueuedActionRunner, FallbackFolderIsUsedOnlyWhileItIsPrivate) {
     EXPECT_EQ(logLines(), std::vector<std::string>{skipped});
 
     // Not private at start: left out of the list, still reported only once.
-    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(), std::vector<fs::path>{paths::primaryQueueDir()});
-    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(), std::vector<fs::path>{paths::primaryQueueDir()});
+    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(),
+              std::vector<fs::path>{paths::primaryQueueDir()});
+    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(),
+              std::vector<fs::path>{paths::primaryQueueDir()});
     EXPECT_EQ(countLinesStartingWith("queue directory skipped: "), 1u);
 }
