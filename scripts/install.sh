@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Puts Quilla from a build folder in place, or takes it away again. Every file placed is listed in
 # PREFIX/share/quilla/install-manifest.txt, which is what `uninstall` removes; the folders the
-# install had to create are listed there too (with a trailing "/") and removed once empty. Files that belong
-# to an installed Debian package (the quilla .deb shares the Files module's path) are never
-# overwritten or removed here. Settings in the users' homes are never touched.
+# install had to create are listed there too (with a trailing "/") and removed once empty. Files
+# that belong to an installed Debian package (the quilla .deb shares the Files module's path) are
+# never overwritten or removed here. Settings in the users' homes are never touched.
 #
 # usage: install.sh install   [--build DIR] [--prefix PREFIX] [--destdir DIR] [--no-restart]
 #        install.sh uninstall [--prefix PREFIX] [--destdir DIR] [--no-restart]
@@ -12,7 +12,7 @@
 # --no-restart leaves a running Files alone (tests that must not disturb the user's desktop).
 set -euo pipefail
 
-usage() { sed -n '7,11s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+usage() { sed -n '/^# usage:/,/^set /{/^set /d;s/^# \{0,1\}//p}' "$0" >&2; exit 2; }
 
 command=${1:-}
 [ $# -gt 0 ] && shift
