@@ -105,8 +105,7 @@ bool ensurePrivateDirectory(const fs::path& dir) {
 }
 
 fs::path appActionLogPath() { return stateHome() / "quilla" / "quilla-app-action.log"; }
-fs::path extensionLogPath() { return stateHome() / "quilla" / "quilla-finder-extension.log"; }
-fs::path extensionContainerLogPath() { return extensionSupportDir() / "FinderExtension.log"; }
+fs::path extensionLogPath() { return extensionSupportDir() / "FinderExtension.log"; }
 fs::path shortcutsDir() { return appSupportDir() / "shortcuts"; }
 fs::path autostartDir() { return configHome() / "autostart"; }
 fs::path homeTrashDir() { return dataHome() / "Trash"; }

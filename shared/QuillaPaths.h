@@ -36,9 +36,8 @@ bool isPrivateDirectoryStatus(unsigned mode, unsigned owner);
 /// Creates `dir` with mode 0700 when missing; true when it then passes isPrivateDirectory.
 bool ensurePrivateDirectory(const fs::path& dir);
 
-fs::path appActionLogPath();          ///< the application's diagnostic log
-fs::path extensionLogPath();          ///< the extension's shared diagnostic log
-fs::path extensionContainerLogPath(); ///< FinderExtension.log in the extension's folder
+fs::path appActionLogPath(); ///< the application's diagnostic log
+fs::path extensionLogPath(); ///< the extension's diagnostic log, FinderExtension.log in its folder
 
 /// The user's custom shortcuts: executable files in $XDG_CONFIG_HOME/quilla/shortcuts.
 fs::path shortcutsDir();

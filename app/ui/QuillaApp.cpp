@@ -58,6 +58,9 @@ QuillaApp::QuillaApp(Services services)
     scheduledDeletionRunner_ = std::make_unique<ScheduledDeletionRunner>(scheduledDeletionStore_, trash_);
 
     appendDiagnosticLog("QuillaApp init");
+    if (loginItem_.repairStaleEntry()) {
+        appendDiagnosticLog("login item repaired: it now starts " + loginItem_.executable().string());
+    }
     // Only one application runs at a time: whatever a killed earlier run left half-done is cleared
     // before new work starts.
     LeftoverFiles::clearSettingsTemporaries();

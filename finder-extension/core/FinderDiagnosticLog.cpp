@@ -25,13 +25,6 @@ void FinderDiagnosticLog::append(const std::vector<std::string>& messages) const
                            "QuillaFinderExtension: " + singleLineLogText(message));
         }
         appendDiagnosticLog(paths::extensionLogPath(), messages);
-        // The extension's own folder is created first; when that fails its copy is skipped.
-        const auto containerLog = paths::extensionContainerLogPath();
-        std::error_code ec;
-        std::filesystem::create_directories(containerLog.parent_path(), ec);
-        if (!ec) {
-            appendDiagnosticLog(containerLog, messages);
-        }
     } catch (...) {
     }
 }
