@@ -25,4 +25,9 @@ inline constexpr std::size_t kLoggedPathsAtMost = 20;
 /// One string quoted the way `bracketedList` quotes each item.
 std::string quotedLogString(std::string_view text);
 
+/// `text` made safe to be one log line: every control character (C0, DEL, C1 and the Unicode line
+/// and paragraph separators) is written as an escape ("\n", "\x7f", "\u2028"), so no value can
+/// end the line early or forge another one. Everything else, backslashes too, stays as it is.
+std::string singleLineLogText(std::string_view text);
+
 } // namespace quilla

@@ -1,6 +1,7 @@
 #include "app/ui/QuillaApp.h"
 
 #include "app/core/preferences/AppPreferencesPersistence.h"
+#include "app/core/runner/LeftoverFiles.h"
 #include "app/platform/qt/NoDisplayPasteboard.h"
 #include "app/platform/qt/QtPasteboard.h"
 #include "shared/DiagnosticLog.h"
@@ -57,6 +58,13 @@ QuillaApp::QuillaApp(Services services)
     scheduledDeletionRunner_ = std::make_unique<ScheduledDeletionRunner>(scheduledDeletionStore_, trash_);
 
     appendDiagnosticLog("QuillaApp init");
+    if (loginItem_.repairStaleEntry()) {
+        appendDiagnosticLog("login item repaired: it now starts " + loginItem_.executable().string());
+    }
+    // Only one application runs at a time: whatever a killed earlier run left half-done is cleared
+    // before new work starts.
+    LeftoverFiles::clearSettingsTemporaries();
+    runner_->recoverInterruptedActions();
     runner_->drain();
     runner_->startPolling();
     scheduledDeletionRunner_->start();

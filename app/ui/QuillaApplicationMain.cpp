@@ -159,6 +159,10 @@ int runQuillaApplication(int argc, char** argv) {
         std::cout << QuillaLaunchOptions::usage();
         return 0;
     }
+    if (options.version) {
+        std::cout << QuillaLaunchOptions::versionLine() << '\n';
+        return 0;
+    }
     std::string missingDisplay;
     const Surface surface = chooseSurface(options, missingDisplay);
     const auto app = makeApplication(surface, argc, argv);

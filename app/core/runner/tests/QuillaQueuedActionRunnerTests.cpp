@@ -1,17 +1,21 @@
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/runner/LeftoverFiles.h"
 #include "app/core/runner/QuillaQueuedActionRunner.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <condition_variable>
+#include <fcntl.h>
 #include <fstream>
 #include <mutex>
 #include <set>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -227,6 +231,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     fs::create_symlink(target, queue / "link.json");
     fs::create_directory(queue / "folder.json");
+    ASSERT_EQ(::mkfifo((queue / "fifo.json").c_str(), 0600), 0); // must not block the runner
 
     Recorder recorder;
     MainQueue main;
@@ -250,6 +255,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     EXPECT_EQ(lineFor("link"), invalid + (queue / "link.processing").string());
     EXPECT_EQ(lineFor("folder"), failed + (queue / "folder.processing").string() + " error=Is a directory");
+    EXPECT_EQ(lineFor("fifo"), failed + (queue / "fifo.processing").string() + " error=Invalid argument");
 }
 
 TEST(QueuedActionRunner, ClaimFilesAreCountedButNeverPickedUp) {
@@ -410,4 +416,197 @@ TEST(QueuedActionRunner, FallbackFolderIsUsedOnlyWhileItIsPrivate) {
     EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(),
               std::vector<fs::path>{paths::primaryQueueDir()});
     EXPECT_EQ(countLinesStartingWith("queue directory skipped: "), 1u);
+}
+
+TEST(QueuedActionRunner, AQueueFolderOthersCouldWriteToRunsNothing) {
+    test::ScopedHome home;
+    TempDir root;
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> spoil;
+    };
+    std::vector<Case> cases{
+        {"group-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 0770); }},
+        {"world-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 01777); }},
+        {"link",
+         [](const fs::path& dir) {
+             const fs::path real = dir.string() + "-real"; // private itself, but reached through a link
+             fs::rename(dir, real);
+             fs::create_directory_symlink(real, dir);
+         }},
+    };
+    if (::geteuid() == 0) {
+        cases.push_back(
+            {"foreign", [](const fs::path& dir) { ASSERT_EQ(::chown(dir.c_str(), 4242, 4242), 0); }});
+    }
+    for (const auto& c : cases) {
+        const auto folder = root / c.name;
+        fs::create_directory(folder);
+        std::ofstream(folder / "planted.json") << action("planted");
+        c.spoil(folder);
+        Recorder recorder;
+        MainQueue main;
+        QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {folder});
+        drainOnce(runner);
+        drainOnce(runner);
+        EXPECT_TRUE(recorder.requests.empty()) << c.name;
+        EXPECT_TRUE(fs::exists(folder / "planted.json")) << c.name;
+        EXPECT_EQ(
+            countLinesStartingWith("queue directory skipped: " + folder.string() + " reason=not private"), 1u)
+            << c.name;
+    }
+    // The primary folder is made private by the application as well.
+    QuillaQueuedActionRunner::queueDirectoryURLs();
+    struct stat info {};
+    ASSERT_EQ(::lstat(paths::primaryQueueDir().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+}
+
+TEST(QueuedActionRunner, AQueuedFileOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    test::ScopedHome home;
+    TempDir queue;
+    const auto planted = queue.write("a-planted.json", action("planted"));
+    ASSERT_EQ(::chown(planted.c_str(), 4242, 4242), 0);
+    queue.write("b-mine.json", action("mine"));
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    drainOnce(runner);
+    EXPECT_EQ(recorder.actionIDs(), std::vector<std::string>{"mine"});
+    EXPECT_EQ(countLinesStartingWith("queued action refused: " + (queue / "a-planted.processing").string() +
+                                     " reason=owned by uid 4242"),
+              1u);
+    EXPECT_TRUE(fs::is_empty(queue.path()));
+}
+
+namespace {
+
+std::string queuedJSON(const std::string& id, const std::vector<fs::path>& selected) {
+    nlohmann::json paths = nlohmann::json::array();
+    for (const auto& path : selected)
+        paths.push_back(path.string());
+    return nlohmann::json{{"actionID", id}, {"selectedPaths", paths}}.dump();
+}
+
+/// The names in `folder`, sorted.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void makeOld(const fs::path& item) {
+    fs::last_write_time(item, fs::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+} // namespace
+
+TEST(QueuedActionRunner, StaleClaimsAreReportedAndOnlySafeActionsRunAgain) {
+    test::ScopedHome home;
+    TempDir queue;
+    TempDir files;
+    const auto file = files.write("a.txt", "a");
+    queue.write("1-safe.processing", queuedJSON("copyFullPath", {file}));
+    queue.write("2-already-retried.retry.processing", queuedJSON("copyFullPath", {file}));
+    queue.write("3-unsafe.processing", queuedJSON("moveFilesToFolder", {file}));
+    queue.write("4-garbage.processing", "{");
+    // A claim another living runner holds is none of this start's business.
+    const auto held = queue.write("5-held.processing", queuedJSON("copyFullPath", {file}));
+    const int heldFD = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(heldFD, LOCK_EX), 0);
+
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    runner.recoverInterruptedActions();
+    drainOnce(runner);
+    ::close(heldFD);
+
+    EXPECT_EQ(recorder.actionIDs(), std::vector<std::string>{"copyFullPath"});
+    const std::string prefix = "queued action interrupted by an earlier exit: ";
+    const std::string selected =
+        " selected=[\"" + file.string() + "\"] target=nil destination=nil presetID=nil file=";
+    const std::vector<std::string> expected{
+        prefix + "action=copyFullPath" + selected + (queue / "1-safe.processing").string() +
+            " (queued again)",
+        prefix + "action=copyFullPath" + selected + (queue / "2-already-retried.retry.processing").string() +
+            " (not run again)",
+        prefix + "action=moveFilesToFolder" + selected + (queue / "3-unsafe.processing").string() +
+            " (not run again)",
+        prefix + "unreadable file=" + (queue / "4-garbage.processing").string() + " (not run again)",
+    };
+    const auto lines = logLines();
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), expected);
+    EXPECT_EQ(namesIn(queue.path()), std::vector<std::string>{"5-held.processing"});
+
+    EXPECT_TRUE(QuillaQueuedActionRunner::isSafeToRepeat("copyFullPath"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("compressToZIP"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("quickOpenTypedPath"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("no such action"));
+}
+
+TEST(QueuedActionRunner, AnInterruptedActionsPartialOutputsAreRemoved) {
+    test::ScopedHome home;
+    TempDir queue;
+    TempDir files;
+    const auto selectedFile = files.write("d/a.txt", "a");
+    const auto folder = selectedFile.parent_path();
+    const std::string uuid = "0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    const auto workFolder = paths::tempDir() / ("quilla-archive-" + uuid);
+    const auto oldWorkFolder = paths::tempDir() / "quilla-office-1A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    fs::create_directories(oldWorkFolder);
+    makeOld(oldWorkFolder);
+    // Older than the claim: not this interruption's.
+    makeOld(files.write("d/.report.txt.Q1w2E3", "older"));
+
+    queue.write("1.processing", queuedJSON("compressToZIP", {selectedFile}));
+    files.write("d/.quilla-archive-" + uuid + ".zip", "PK partial");
+    files.write("d/.quilla-extracting-" + uuid + "/inner/x.txt", "x");
+    files.write("d/.quilla-Ab3dE9.jpg", "partial image");
+    files.write("d/.a.txt.Zx81Qa", "partial copy");
+    files.write("d/.quilla-renaming-" + uuid, "the user's own file, mid-rename");
+    files.write("d/.notes.backup", "a user's file of the same shape");
+    files.write("d/.hidden", "a user's file");
+    fs::create_directories(workFolder / "staging");
+
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    runner.recoverInterruptedActions();
+
+    EXPECT_TRUE(recorder.requests.empty());
+    EXPECT_EQ(namesIn(folder),
+              (std::vector<std::string>{".hidden", ".notes.backup", ".quilla-renaming-" + uuid,
+                                        ".report.txt.Q1w2E3", "a.txt"}));
+    EXPECT_FALSE(fs::exists(workFolder));
+    EXPECT_TRUE(fs::exists(oldWorkFolder));
+    EXPECT_TRUE(fs::is_empty(queue.path()));
+    EXPECT_EQ(countLinesStartingWith("partial output of an interrupted action removed: " + folder.string()),
+              4u);
+    EXPECT_EQ(countLinesStartingWith("work folder of an interrupted action removed: " + workFolder.string()),
+              1u);
+    EXPECT_EQ(countLinesStartingWith("item of an interrupted rename kept: "), 1u);
+}
+
+TEST(QueuedActionRunner, SettingsTemporariesOfAnInterruptedSaveAreRemoved) {
+    test::ScopedHome home;
+    const auto app = paths::appSupportDir();
+    const auto extension = paths::extensionSupportDir();
+    fs::create_directories(extension);
+    std::ofstream(app / ".FeatureSettings.plist.a8Kq2Z") << "<?xml";
+    std::ofstream(extension / ".AppPreferences.plist.00000x") << "";
+    std::ofstream(app / "FeatureSettings.plist") << "kept";
+    std::ofstream(app / ".notes.txt.a8Kq2Z") << "not a settings file";
+
+    LeftoverFiles::clearSettingsTemporaries();
+    EXPECT_EQ(namesIn(app),
+              (std::vector<std::string>{".notes.txt.a8Kq2Z", "FeatureSettings.plist", "finder-extension"}));
+    EXPECT_TRUE(fs::is_empty(extension));
+    EXPECT_EQ(countLinesStartingWith("temporary of an interrupted save removed: "), 2u);
 }
