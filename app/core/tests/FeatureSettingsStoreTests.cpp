@@ -231,6 +231,14 @@ TEST_F(FeatureSettingsStoreTest, AWronglyTypedValueIsKeptAsideAndRepairedAsMissi
     }
 }
 
+TEST_F(FeatureSettingsStoreTest, NothingLargerThanTheReadersAcceptIsWritten) {
+    SettingsFileCopies copies("Huge.plist", "huge", notifier);
+    EXPECT_FALSE(copies.save(plist::Value(std::string(plist::kMaxFileBytes, 'x'))));
+    EXPECT_FALSE(std::filesystem::exists(copies.applicationCopy()));
+    EXPECT_TRUE(notifier.reasons.empty());
+    EXPECT_TRUE(copies.save(plist::Value(std::string(1024, 'x'))));
+}
+
 TEST_F(FeatureSettingsStoreTest, HugeArraysLoadWithoutTrouble) {
     std::vector<std::string> many;
     for (int i = 0; i < 100000; ++i) {
