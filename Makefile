@@ -1,7 +1,10 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
+# `make fuzz` runs each fuzz target this many seconds; `make test` runs each for FUZZ_TEST_SECONDS.
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 25
 
-.PHONY: run test deps build build-test bench format-check clean
+.PHONY: run test deps build build-test bench fuzz format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,14 +22,18 @@ build-test: deps
 
 test: build-test
 	scripts/run-tests.sh
+	FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) JOBS=$(JOBS) scripts/run-fuzz.sh
 
 bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	scripts/run-bench.sh
 
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/run-fuzz.sh
+
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-test build-bench
+	rm -rf build build-test build-bench build-fuzz

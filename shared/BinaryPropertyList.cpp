@@ -37,11 +37,14 @@ std::optional<Trailer> trailerOf(std::string_view bytes) {
                     bigEndian(bytes, at + 8, 8), bigEndian(bytes, at + 16, 8), bigEndian(bytes, at + 24, 8)};
     const bool widthsValid = trailer.offsetWidth >= 1 && trailer.offsetWidth <= 8 &&
                              trailer.referenceWidth >= 1 && trailer.referenceWidth <= 8;
+    if (!widthsValid) {
+        return std::nullopt; // before the division below, which a width of 0 would crash
+    }
     // Division instead of multiplication, so a huge count cannot overflow the bound.
     const bool tableFits = trailer.offsetTable >= kMagic.size() && trailer.offsetTable <= at &&
                            trailer.objectCount > 0 &&
                            trailer.objectCount <= (at - trailer.offsetTable) / trailer.offsetWidth;
-    if (!widthsValid || !tableFits || trailer.rootObject >= trailer.objectCount) {
+    if (!tableFits || trailer.rootObject >= trailer.objectCount) {
         return std::nullopt;
     }
     return trailer;

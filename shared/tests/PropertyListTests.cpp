@@ -177,6 +177,12 @@ TEST(PropertyList, HostileBinaryShapesAreRefusedQuickly) {
          bplist({container(0xA0, {1}, 1), std::string("\x62\x00\x41\x00\x00", 5)})},
         {"a string running past the end", bplist({std::string("\x5f\x10\x7f", 3) + "abc"})},
         {"a truncated trailer", bplist({ascii("x")}).substr(0, 30)},
+        {"an offset width of 0",
+         [] {
+             auto bytes = bplist({ascii("x")});
+             bytes[bytes.size() - 26] = 0;
+             return bytes;
+         }()},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(plist::parse(c.bytes)) << c.name;

@@ -1,6 +1,7 @@
 #include "app/core/runner/QuillaQueuedActionRunner.h"
 
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/runner/QueuedActionDecoding.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/FileIO.h"
 #include "shared/LogText.h"
@@ -27,21 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-/// Queue files are small and flat; anything larger or deeper is not something the extension wrote.
+/// Queue files are small; anything larger is not something the extension wrote.
 constexpr std::size_t kMaxQueuedFileBytes = 1024 * 1024;
-constexpr int kMaxQueuedFileDepth = 32;
-
-struct TooDeep {};
-
-/// Parses a queue file, refusing (TooDeep) nesting that would only cost time to build and tear down.
-json parseQueuedFile(const std::string& bytes) {
-    return json::parse(bytes, [](int depth, json::parse_event_t, json&) {
-        if (depth > kMaxQueuedFileDepth) {
-            throw TooDeep{};
-        }
-        return true;
-    });
-}
 
 void log(std::string_view message) { appendDiagnosticLog(paths::appActionLogPath(), message); }
 
@@ -106,42 +94,6 @@ ClaimedContent readClaimedFile(const fs::path& claimed) {
         return errno ? ClaimedContent(std::error_code(errno, std::system_category())) : ClaimedContent(Invalid{});
     }
     return std::move(*bytes);
-}
-
-std::optional<std::string> nonEmptyString(const json& object, const char* key) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_string() || it->get_ref<const std::string&>().empty()) {
-        return std::nullopt;
-    }
-    return it->get<std::string>();
-}
-
-/// The action of a queued file; nothing when the file holds no usable action.
-std::optional<ActionRequest> decodeAction(const json& root) {
-    if (!root.is_object() || root.empty()) {
-        return std::nullopt;
-    }
-    const auto actionID = root.find("actionID");
-    if (actionID == root.end() || !actionID->is_string()) {
-        return std::nullopt;
-    }
-    ActionRequest request{.actionID = actionID->get<std::string>()};
-    if (const auto selected = root.find("selectedPaths"); selected != root.end() && selected->is_array() &&
-        std::all_of(selected->begin(), selected->end(), [](const json& item) { return item.is_string(); })) {
-        for (const auto& item : *selected) {
-            request.selectedPaths.emplace_back(item.get<std::string>());
-        }
-    }
-    if (auto target = nonEmptyString(root, "targetedPath")) {
-        request.targetedPath = fs::path(*target);
-    }
-    if (auto destination = nonEmptyString(root, "destinationPath")) {
-        request.destinationPath = fs::path(*destination);
-    }
-    if (const auto preset = root.find("presetID"); preset != root.end() && preset->is_string()) {
-        request.presetID = preset->get<std::string>();
-    }
-    return request;
 }
 
 std::string optionalText(const std::optional<fs::path>& path) { return path ? path->string() : "nil"; }
@@ -349,12 +301,10 @@ void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
     std::optional<ActionRequest> request;
     if (auto* bytes = std::get_if<std::string>(&content)) {
         try {
-            request = decodeAction(parseQueuedFile(*bytes));
+            request = decodeQueuedAction(*bytes);
         } catch (const json::exception& error) {
             failed(claimed, error.what());
             return;
-        } catch (const TooDeep&) {
-            request.reset();
         }
     }
     if (!request) {
