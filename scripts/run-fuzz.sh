@@ -30,14 +30,14 @@ while read -r name binary seeds dict; do
   log="build-fuzz/$name.log"
   echo "fuzz $name: ${seconds}s"
   if "$binary" "${args[@]}" "$work" "$seeds" >"$log" 2>&1; then
-    grep -E '^stat::(number_of_executed_units|new_units_added)' "$log" | tr '\n' ' ' | sed 's/^/  /'
-    echo
+    echo "  $(grep -E '^stat::(number_of_executed_units|new_units_added)' "$log" | tr -s ' \n' ' ' || true)"
   else
     failed+=("$name")
     tail -n 80 "$log"
   fi
 done <build-fuzz/fuzz/targets.txt
 
+echo "fuzz step: ${SECONDS}s (build and runs)"
 if [ ${#failed[@]} -ne 0 ]; then
   echo "fuzzing found faults in: ${failed[*]} (inputs in build-fuzz/artifacts/)" >&2
   exit 1
