@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 # `make fuzz` runs each fuzz target this many seconds; `make test` runs each for FUZZ_TEST_SECONDS.
 FUZZ_SECONDS ?= 60
-FUZZ_TEST_SECONDS ?= 25
+FUZZ_TEST_SECONDS ?= 20
 
 .PHONY: run test deps build build-test bench fuzz format-check clean
 
