@@ -12,6 +12,7 @@
 //   QUILLA_BENCH_PAIRS     timed pairs per case (default 9; 3 for the 1 GiB file)
 //   QUILLA_BENCH_BIG_MIB   size of the large file to hash (default 1024)
 //   QUILLA_BENCH_STARTS    cold starts of the application (default 9)
+//   QUILLA_BENCH_BASELINE  another quilla build whose cold starts alternate with this one's
 
 #include "bench/process/ProcessRun.h"
 #include "finder-extension/core/QuillaActionQueue.h"
@@ -373,7 +374,7 @@ struct ColdStart {
     double cpuSeconds = 0; // the whole run, up to the stop after the effect
 };
 
-ColdStart coldStart(const fs::path& original, const fs::path& copy) {
+ColdStart coldStart(const std::string& executable, const fs::path& original, const fs::path& copy) {
     quilla::QuillaActionQueue::enqueue({.actionID = "copyBesideOriginal",
                                         .title = "复制副本",
                                         .selectedPaths = {original.string()},
@@ -382,7 +383,7 @@ ColdStart coldStart(const fs::path& original, const fs::path& copy) {
                                         .presetID = ""});
     ArrivalWatch watch(original.parent_path());
     const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = startProcess({{kQuilla, "--login-item"}, {}, {}, root() / "app.err"});
+    const pid_t pid = startProcess({{executable, "--login-item"}, {}, {}, root() / "app.err"});
     const bool arrived = watch.wait(copy, std::chrono::seconds(20));
     const std::chrono::duration<double> toEffect = std::chrono::steady_clock::now() - start;
     ::kill(pid, SIGTERM);
@@ -409,14 +410,23 @@ void BM_ColdClickToEffect(benchmark::State& state) {
     const auto original = folder("click") / "note.txt";
     const auto copy = folder("click") / "note copy.txt";
     writeText(original, "a note\n");
-    std::vector<double> walls, cpus;
+    // With a baseline build named, its starts alternate with this build's: a before/after pair.
+    const char* baseline = std::getenv("QUILLA_BENCH_BASELINE");
+    std::vector<double> walls, cpus, baselineWalls, ratios;
     for (auto _ : state) {
         try {
-            coldStart(original, copy); // warm-up: libraries into the page cache
+            coldStart(kQuilla, original, copy); // warm-up: libraries into the page cache
+            if (baseline && *baseline) {
+                coldStart(baseline, original, copy);
+            }
             for (int run = 0; run < setting("QUILLA_BENCH_STARTS", 9); ++run) {
-                const auto times = coldStart(original, copy);
+                const auto times = coldStart(kQuilla, original, copy);
                 walls.push_back(times.toEffectSeconds);
                 cpus.push_back(times.cpuSeconds);
+                if (baseline && *baseline) {
+                    baselineWalls.push_back(coldStart(baseline, original, copy).toEffectSeconds);
+                    ratios.push_back(walls.back() / baselineWalls.back());
+                }
             }
         } catch (const std::exception& error) {
             state.SkipWithError(error.what());
@@ -427,6 +437,10 @@ void BM_ColdClickToEffect(benchmark::State& state) {
     state.counters["to_effect_ms"] = median(walls) * 1000;
     state.counters["fastest_ms"] = *std::min_element(walls.begin(), walls.end()) * 1000;
     state.counters["cpu_ms"] = median(cpus) * 1000;
+    if (!ratios.empty()) {
+        state.counters["baseline_to_effect_ms"] = median(baselineWalls) * 1000;
+        state.counters["ratio_vs_baseline"] = median(ratios);
+    }
 }
 
 BENCHMARK(BM_ColdClickToEffect)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
