@@ -47,8 +47,9 @@ void writeArchive(const std::vector<ArchiveItem>& entries, const fs::path& archi
     fileops::FileDescriptor output(::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (output.get() < 0) failAt("cannot create archive", partial, errno);
     try {
-        ZipArchiveWriter zip(output.get());
-        for (const auto& [name, source] : entries) zip.addItem(name, source);
+        ZipArchiveWriter zip(output.get(), archivePath);
+        for (const auto& [name, source] : entries)
+            zip.addItem(name, source);
         zip.finish();
         if (output.release() != 0) failAt("cannot write archive", partial, errno);
         fileops::renameNoReplace(partial, archivePath);
@@ -135,12 +136,17 @@ std::vector<fs::path> extractZIPs(const ExecutorContext& context, const std::vec
     for (const auto& item : selected) {
         if (hasZipExtension(item)) archives.push_back(executor::standardized(item));
     }
-    if (archives.empty()) throw FinderActionExecutionError::noSelection();
+    if (selected.empty())
+        throw FinderActionExecutionError::noSelection();
+    if (archives.empty())
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::zip);
     std::vector<fs::path> results;
     for (const auto& archive : archives) {
         ZipExtractor::checkEntriesStayInside(archive);
-        const auto extracted = mode == ArchiveExtractionMode::toFolder ? std::vector<fs::path>{extractToNewFolder(archive)}
-                                                                       : extractBesideArchive(archive);
+        ZipExtractor::checkFitsInto(archive, archive.parent_path());
+        const auto extracted = mode == ArchiveExtractionMode::toFolder
+                                   ? std::vector<fs::path>{extractToNewFolder(archive)}
+                                   : extractBesideArchive(archive);
         clearQuarantineIfNeeded(extracted);
         results.insert(results.end(), extracted.begin(), extracted.end());
     }

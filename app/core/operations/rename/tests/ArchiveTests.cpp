@@ -5,12 +5,15 @@
 #include "app/core/operations/rename/ZipArchiveWriter.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "shared/QuillaPaths.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 #include "app/core/tests/fakes/FailureText.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/resource.h>
 
 using namespace quilla;
 using quilla::test::readText;
@@ -163,9 +166,10 @@ TEST_F(Archives, ExtractToFolderUsesFreeNamesAndHereReportsNewItems) {
                                         "data 2/two.txt", "data.ZIP", "data/one.txt", "data/名字\n\"q\".txt", "two.txt"}));
 }
 
-TEST_F(Archives, NothingToExtractIsNoSelection) {
+TEST_F(Archives, NothingToExtractSaysWhatIsMissing) {
     const auto text = dir.write("a.txt", "");
-    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {text}); }), "请先在 Finder 中选择文件。");
+    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {text}); }), "所选项目中没有 ZIP 压缩文件。");
+    EXPECT_EQ(failureOf([&] { perform("extractZIPToFolder", {}); }), "请先在 Finder 中选择文件。");
 }
 
 TEST_F(Archives, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
@@ -249,4 +253,69 @@ TEST_F(Archives, ExtractingHereNeverWritesThroughALinkAlreadyThere) {
     EXPECT_NE(failureOf([&] { perform("extractZIPHere", {dir / "work/a.zip"}); }), "no failure");
     EXPECT_TRUE(fs::is_empty(dir / "outside"));
     EXPECT_EQ(listing(dir / "work"), (std::vector<std::string>{"a.zip", "link"}));
+}
+
+TEST_F(Archives, NamesThatAreNotUTF8AreStoredAsTheirBytes) {
+    const std::string odd = "caf\xe9";
+    dir.write("d/" + odd + ".txt", "latin");
+    dir.write("d/ok.txt", "ok");
+    fs::create_symlink(odd + ".txt", dir / ("d/link " + odd));
+    const auto archive = perform("compressToZIP", {dir / "d"});
+    ASSERT_EQ(archive, Paths{dir / "d.zip"});
+    tool("unzip", {"-tq", archive[0].string()});
+    ASSERT_EQ(perform("extractZIPToFolder", archive), Paths{dir / "d 2"});
+    EXPECT_EQ(readText(dir / ("d 2/d/" + odd + ".txt")), "latin");
+    EXPECT_EQ(fs::read_symlink(dir / ("d 2/d/link " + odd)), odd + ".txt");
+    EXPECT_EQ(readText(dir / "d 2/d/ok.txt"), "ok");
+}
+
+TEST_F(Archives, ExtractionThatDoesNotFitIsRefusedBeforeAnythingIsWritten) {
+    makeZip(dir / "zeros.zip", "z.writestr('big.bin', bytes(3 << 20), zipfile.ZIP_DEFLATED)\n");
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            fs::copy_file(dir / "zeros.zip", disk / "zeros.zip");
+            std::string report;
+            for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+                report += failureOf([&] { perform(id, {disk / "zeros.zip"}); }) + "\n";
+            }
+            return report + (listing(disk) == std::vector<std::string>{"zeros.zip"} ? "" : "left behind");
+        },
+        "size=1m");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    const auto refusal = "磁盘空间不足，无法解压：" + (disk / "zeros.zip").string() + "\n";
+    EXPECT_EQ(*result, refusal + refusal);
+}
+
+// A write that fails half-way (here past the file size limit, as on a full disk) must fail the
+// extraction and take back what it wrote, never leave a file whose tail is zeros.
+TEST_F(Archives, AFailedWriteFailsTheExtractionAndRemovesWhatItWrote) {
+    fs::create_directory(dir / "out");
+    makeZip(dir / "out/data.zip",
+            "z.writestr('small.txt', 'ok')\nz.writestr('big.bin', bytes(range(256)) * 8192)\n");
+    const auto text = test::textFromChildProcess([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1 << 20, 1 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string report;
+        for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+            report += failureOf([&] { perform(id, {dir / "out/data.zip"}); }) + "\n";
+        }
+        return report;
+    });
+    const auto failure = "无法解压：" + (dir / "out/data.zip").string() + "（文件太大：big.bin）\n";
+    EXPECT_EQ(text, failure + failure);
+    EXPECT_EQ(listing(dir / "out"), std::vector<std::string>{"data.zip"});
+}
+
+TEST_F(Archives, LibraryComplaintsBecomeSentencesNamingTheFile) {
+    const auto notZip = dir.write("fake.zip", "plain text, not an archive");
+    const auto missing = dir / "gone/missing.zip";
+    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {notZip}); }),
+              "压缩文件已损坏或不是 ZIP 格式：" + notZip.string());
+    EXPECT_EQ(failureOf([&] { perform("extractZIPToFolder", {missing}); }),
+              "文件或文件夹不存在：" + missing.string());
 }
