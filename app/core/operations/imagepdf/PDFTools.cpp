@@ -2,6 +2,7 @@
 
 #include "app/core/executor/ExecutorHelpers.h"
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/operations/copymove/FileTransfer.h"
 #include "app/core/operations/imagepdf/AtomicOutputFile.h"
 #include "app/core/operations/imagepdf/PDFFileSource.h"
 #include "app/core/operations/imagepdf/PDFImagePage.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <utility>
 
 namespace quilla {
 namespace {
@@ -29,6 +31,9 @@ constexpr std::size_t kFilesKeptOpen = 200;
 using Unsupported = FinderActionExecutionError;
 
 std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
+    if (selected.empty()) {
+        throw FinderActionExecutionError::noSelection();
+    }
     std::vector<fs::path> pdfs;
     for (const auto& item : selected) {
         if (asciiLowercase(executor::splitLastExtension(item.filename().string()).second) == "pdf") {
@@ -36,7 +41,7 @@ std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
         }
     }
     if (pdfs.empty()) {
-        throw FinderActionExecutionError::noSelection();
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::pdf);
     }
     return pdfs;
 }
@@ -51,8 +56,38 @@ struct OpenedPDF {
     std::shared_ptr<ClosedFileInputSource> closable; ///< set when its file is closed between reads
 };
 
-// Nothing when the file is not a PDF qpdf can read or repair, or needs a password.
+// qpdf follows a page tree by recursion, so a hostile file nested thousands of levels deep would
+// overflow the stack. Real documents are a handful of levels deep.
+constexpr int kMaxPageTreeDepth = 256;
+
+// Walks the page tree without recursion; false when it is deeper than qpdf can safely follow.
+// Loops are left for qpdf to detect.
+bool pageTreeIsShallow(QPDF& pdf) {
+    std::vector<std::pair<QPDFObjectHandle, int>> pending{{pdf.getRoot().getKey("/Pages"), 1}};
+    std::set<QPDFObjGen> seen;
+    while (!pending.empty()) {
+        auto [node, depth] = pending.back();
+        pending.pop_back();
+        if (depth > kMaxPageTreeDepth) {
+            return false;
+        }
+        if (!node.isDictionary() || (node.isIndirect() && !seen.insert(node.getObjGen()).second)) {
+            continue;
+        }
+        auto kids = node.getKey("/Kids");
+        for (int i = 0; kids.isArray() && i < kids.getArrayNItems(); ++i) {
+            pending.emplace_back(kids.getArrayItem(i), depth + 1);
+        }
+    }
+    return true;
+}
+
+// Nothing when the file is not a regular file, not a PDF qpdf can read or repair, needs a
+// password, or has a page tree too deep to follow.
 std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = false) {
+    if (!fileops::isRegularFile(path)) {
+        return std::nullopt; // a pipe or a device would block the reader forever
+    }
     OpenedPDF opened{std::make_unique<QPDF>(), nullptr};
     opened.document->setSuppressWarnings(true);
     try {
@@ -62,6 +97,9 @@ std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = 
             opened.document->processInputSource(opened.closable);
         } else {
             opened.document->processInputSource(std::make_shared<PDFFileSource>(path));
+        }
+        if (!pageTreeIsShallow(*opened.document)) {
+            return std::nullopt;
         }
         return opened;
     } catch (const std::exception&) {
@@ -263,7 +301,7 @@ fs::path PDFTools::imagesToPDF(const ExecutorContext& context, const std::vector
         anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item)), failure) || anyPage;
     }
     if (!anyPage) {
-        throw Unsupported::unsupportedAction("imagesToPDF");
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::image);
     }
     const fs::path folder = executor::standardized(fs::absolute(selected.front())).parent_path();
     AtomicOutputFile out(folder, ".pdf");
