@@ -202,17 +202,26 @@ void copyItem(const fs::path& source, const fs::path& destination) {
 }
 
 void renameNoReplace(const fs::path& source, const fs::path& destination) {
-    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0)
+        return;
     const int error = errno;
     if (error != EINVAL || !itemExists(source)) {
-        throw fs::filesystem_error("cannot move item", source, destination, std::error_code(error, std::generic_category()));
+        throw fs::filesystem_error("cannot move item", source, destination,
+                                   std::error_code(error, std::generic_category()));
     }
-    // File systems without RENAME_NOREPLACE: check first, then rename.
-    if (itemExists(destination)) {
-        throw fs::filesystem_error("cannot move item", destination, std::make_error_code(std::errc::file_exists));
+    // File systems without RENAME_NOREPLACE: a hard link fails atomically on an existing name;
+    // where links are not possible either (folders, some file systems), check first, then rename.
+    if (::link(source.c_str(), destination.c_str()) == 0) {
+        ::unlink(source.c_str());
+        return;
+    }
+    if (errno == EEXIST || itemExists(destination)) {
+        throw fs::filesystem_error("cannot move item", destination,
+                                   std::make_error_code(std::errc::file_exists));
     }
     if (::rename(source.c_str(), destination.c_str()) != 0) {
-        throw fs::filesystem_error("cannot move item", source, destination, std::error_code(errno, std::generic_category()));
+        throw fs::filesystem_error("cannot move item", source, destination,
+                                   std::error_code(errno, std::generic_category()));
     }
 }
 
@@ -221,7 +230,8 @@ void moveItem(const fs::path& source, const fs::path& destination) {
         renameNoReplace(source, destination);
         return;
     } catch (const fs::filesystem_error& error) {
-        if (error.code() != std::errc::cross_device_link) throw;
+        if (error.code() != std::errc::cross_device_link)
+            throw;
     }
     copyItem(source, destination);
     fs::remove_all(source); // raises the system's error; the complete copy stays
