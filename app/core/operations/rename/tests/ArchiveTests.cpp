@@ -3,6 +3,7 @@
 #include "app/core/executor/FinderActionExecutor.h"
 #include "app/core/operations/rename/ArchiveOperations.h"
 #include "app/core/operations/rename/ZipArchiveWriter.h"
+#include "app/core/operations/rename/ZipExtractor.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/ChildProcess.h"
@@ -269,25 +270,34 @@ TEST_F(Archives, NamesThatAreNotUTF8AreStoredAsTheirBytes) {
     EXPECT_EQ(readText(dir / "d 2/d/ok.txt"), "ok");
 }
 
-TEST_F(Archives, ExtractionThatDoesNotFitIsRefusedBeforeAnythingIsWritten) {
+// On a small private disk: an archive declaring more than the free space is refused before
+// anything is written; one whose declared size fits but whose files fill the disk anyway (each
+// small file takes a whole block) fails on the first refused write and leaves nothing behind.
+TEST_F(Archives, AFullDiskIsRefusedUpFrontOrFailsTheExtractionCleanly) {
     makeZip(dir / "zeros.zip", "z.writestr('big.bin', bytes(3 << 20), zipfile.ZIP_DEFLATED)\n");
+    makeZip(dir / "many.zip", "for i in range(300): z.writestr('f/%03d.txt' % i, 'x' * 1000, zipfile.ZIP_DEFLATED)\n");
+    ASSERT_LT(ZipExtractor::declaredSize(dir / "many.zip"), 400'000u);
     const auto disk = dir / "disk";
     fs::create_directory(disk);
     const auto result = test::inPrivateMount(
         disk,
         [&]() -> std::string {
-            fs::copy_file(dir / "zeros.zip", disk / "zeros.zip");
             std::string report;
-            for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
-                report += failureOf([&] { perform(id, {disk / "zeros.zip"}); }) + "\n";
+            for (const auto* archive : {"zeros.zip", "many.zip"}) {
+                fs::copy_file(dir / archive, disk / archive);
+                for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+                    report += failureOf([&] { perform(id, {disk / archive}); }) + "\n";
+                }
+                report += listing(disk) == std::vector<std::string>{archive} ? "" : "left behind\n";
+                fs::remove(disk / archive);
             }
-            return report + (listing(disk) == std::vector<std::string>{"zeros.zip"} ? "" : "left behind");
+            return report;
         },
-        "size=1m");
+        "size=512k");
     if (!result)
         GTEST_SKIP() << "private mounts are not allowed here";
-    const auto refusal = "磁盘空间不足，无法解压：" + (disk / "zeros.zip").string() + "\n";
-    EXPECT_EQ(*result, refusal + refusal);
+    const auto full = [&](const char* archive) { return "磁盘空间不足，无法解压：" + (disk / archive).string() + "\n"; };
+    EXPECT_EQ(*result, full("zeros.zip") + full("zeros.zip") + full("many.zip") + full("many.zip"));
 }
 
 // A write that fails half-way (here past the file size limit, as on a full disk) must fail the
