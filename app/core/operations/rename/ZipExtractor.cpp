@@ -13,6 +13,7 @@
 #include <memory>
 #include <sched.h>
 #include <set>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -50,8 +51,13 @@ FinderActionExecutionError diskFull(const fs::path& archivePath) {
                                                     "（" + reason + entryName + "）");
 }
 
-/// Callers hold a ScopedUTF8Locale for as long as they read names.
+/// Callers hold a ScopedUTF8Locale for as long as they read names. Only regular files are read:
+/// a pipe named like an archive would block the reader (and every later action) forever.
 ArchivePointer openForReading(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        throw FinderActionExecutionError::commandFailed(L10n::format("不是普通文件：%@", path.string()));
+    }
     ArchivePointer reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
     if (archive_read_open_filename(reader.get(), path.c_str(), kReadBlock) != ARCHIVE_OK)

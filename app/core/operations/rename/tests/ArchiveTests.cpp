@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quilla;
 using quilla::test::readText;
@@ -319,6 +320,13 @@ TEST_F(Archives, AFailedWriteFailsTheExtractionAndRemovesWhatItWrote) {
     const auto failure = "无法解压：" + (dir / "out/data.zip").string() + "（文件太大：big.bin）\n";
     EXPECT_EQ(text, failure + failure);
     EXPECT_EQ(listing(dir / "out"), std::vector<std::string>{"data.zip"});
+}
+
+TEST_F(Archives, APipeNamedLikeAnArchiveIsNeverRead) {
+    ASSERT_EQ(::mkfifo((dir / "p.zip").c_str(), 0600), 0);
+    for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+        EXPECT_EQ(failureOf([&] { perform(id, {dir / "p.zip"}); }), "不是普通文件：" + (dir / "p.zip").string()) << id;
+    }
 }
 
 TEST_F(Archives, LibraryComplaintsBecomeSentencesNamingTheFile) {
