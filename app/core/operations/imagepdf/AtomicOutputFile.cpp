@@ -81,18 +81,8 @@ void AtomicOutputFile::commitAsNew(const fs::path& destination) {
 
 fs::path AtomicOutputFile::commitAsFreeName(const fs::path& folder, const std::string& base,
                                             const std::string& extension) {
-    for (;;) {
-        const auto destination = executor::freeItemPath(folder, base, extension);
-        try {
-            commitAsNew(destination);
-        } catch (const fs::filesystem_error& error) {
-            if (error.code() == std::errc::file_exists) {
-                continue; // someone took the name since we looked: pick the next one
-            }
-            throw;
-        }
-        return destination;
-    }
+    return executor::createUnderFreeName(folder, base, extension,
+                                         [this](const fs::path& destination) { commitAsNew(destination); });
 }
 
 void AtomicOutputFile::commitReplacing(const fs::path& original) {

@@ -270,8 +270,7 @@ std::vector<fs::path> PDFTools::splitPDFs(const ExecutorContext& context, const 
             continue;
         }
         anyOpened = true;
-        const fs::path folder = executor::freeItemPath(pdf.parent_path(), baseName(pdf) + " Pages", "");
-        fs::create_directories(folder);
+        const fs::path folder = executor::createFreeFolder(pdf.parent_path(), baseName(pdf) + " Pages");
         try {
             splitOne(*opened->document, folder, pageFiles);
         } catch (const FinderActionExecutionError&) {
