@@ -322,6 +322,26 @@ TEST_F(Archives, AFailedWriteFailsTheExtractionAndRemovesWhatItWrote) {
     EXPECT_EQ(listing(dir / "out"), std::vector<std::string>{"data.zip"});
 }
 
+TEST_F(Archives, CompressingOntoAFullDiskFailsNamingTheArchiveAndLeavesNothing) {
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            std::mt19937 random(7);
+            std::string noise(1 << 20, '\0');
+            for (auto& c : noise)
+                c = static_cast<char>(random());
+            const auto source = dir.write("disk/noise.bin", noise);
+            const auto failure = failureOf([&] { perform("compressToZIP", {source}); });
+            return failure + (listing(disk) == std::vector<std::string>{"noise.bin"} ? "" : " left behind");
+        },
+        "size=1536k");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    EXPECT_EQ(*result, "磁盘空间不足：" + (disk / "noise.zip").string());
+}
+
 TEST_F(Archives, APipeNamedLikeAnArchiveIsNeverRead) {
     ASSERT_EQ(::mkfifo((dir / "p.zip").c_str(), 0600), 0);
     for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
