@@ -33,18 +33,15 @@ int pageCountOf(const VImage& image) {
     return image.get_typeof(VIPS_META_N_PAGES) != 0 ? std::max(1, image.get_int(VIPS_META_N_PAGES)) : 1;
 }
 
-// Why no loader took the file: the system's error, not a regular file, or the format.
+// Why no loader took the file: the system's error, not a regular file, or the format (the
+// library's own English sentence for that says no more).
 std::string unreadableReason(const std::filesystem::path& path) {
+    vips_error_clear();
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        vips_error_clear();
         return systemErrorSentence(errno);
     }
-    if (!S_ISREG(info.st_mode)) {
-        return L10n::text("不是普通文件");
-    }
-    const auto reason = takeVipsError();
-    return reason.empty() ? L10n::text("不是支持的图片格式") : reason;
+    return S_ISREG(info.st_mode) ? L10n::text("不是支持的图片格式") : L10n::text("不是普通文件");
 }
 
 // Opens lazily (header only) and checks the pixel cap before anything is decoded.
