@@ -9,14 +9,19 @@
 #include "app/core/operations/imagepdf/TextCase.h"
 
 #include <qpdf/ClosedFileInputSource.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <set>
+#include <string_view>
+#include <unistd.h>
 #include <utility>
 
 namespace quilla {
@@ -116,14 +121,81 @@ public:
     FlateLevel& operator=(const FlateLevel&) = delete;
 };
 
+[[noreturn]] void failWritingPDF(const fs::path& path, int error) {
+    // Named by the folder written to: the temporary file means nothing to the user.
+    throw fs::filesystem_error("cannot write PDF", path.parent_path(),
+                               std::error_code(error, std::generic_category()));
+}
+
+// Writes qpdf's output to `path` in large blocks. (qpdf's own file writer overlooks a failed
+// final flush, so a full disk left a cut-off PDF that counted as written.) qpdf finishes its
+// pipelines more than once and also from destructors, so a failed write is only recorded there
+// and raised by close().
+class PDFFileOutput final : public Pipeline {
+public:
+    explicit PDFFileOutput(const fs::path& path)
+        : Pipeline("PDF output", nullptr), path_(path),
+          file_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)) {
+        if (file_.get() < 0) {
+            failWritingPDF(path_, errno);
+        }
+        buffer_.reserve(kBlock);
+    }
+
+    void write(unsigned char const* data, size_t length) override {
+        if (error_ == 0) {
+            buffer_.append(reinterpret_cast<const char*>(data), length);
+        }
+        if (buffer_.size() >= kBlock) {
+            finish();
+        }
+    }
+
+    void finish() override {
+        std::string_view rest = buffer_;
+        while (!rest.empty() && error_ == 0) {
+            const auto written = ::write(file_.get(), rest.data(), rest.size());
+            if (written < 0 && errno != EINTR) {
+                error_ = errno;
+            }
+            rest.remove_prefix(written < 0 ? 0 : static_cast<std::size_t>(written));
+        }
+        buffer_.clear();
+    }
+
+    /// Writes out the rest and closes the file; raises the system's error of any failed write.
+    void close() {
+        finish();
+        if (file_.release() != 0 && error_ == 0) {
+            error_ = errno;
+        }
+        if (error_ != 0) {
+            failWritingPDF(path_, error_);
+        }
+    }
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+    fs::path path_;
+    fileops::FileDescriptor file_;
+    std::string buffer_;
+    int error_ = 0;
+};
+
 template <typename Configure>
 void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure configure) {
+    PDFFileOutput output(path);
     try {
-        QPDFWriter writer(pdf, path.c_str());
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&output);
         configure(writer);
         writer.write();
+        output.close();
     } catch (const FinderActionExecutionError&) {
         throw;
+    } catch (const fs::filesystem_error&) {
+        throw; // a full disk is no unsupported document
     } catch (const std::exception&) {
         throw FinderActionExecutionError::unsupportedAction(operation);
     }

@@ -3,9 +3,10 @@
 #include "app/core/operations/imagepdf/PDFTools.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
-#include "app/core/tests/fakes/FakePlatform.h"
-#include "tests/support/TempDir.h"
 #include "app/core/tests/fakes/FailureText.h"
+#include "app/core/tests/fakes/FakePlatform.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <cstdio>
@@ -294,4 +295,25 @@ TEST_F(PDFToolsTest, ImagesToPDFSkipsEverythingTheImageToolsDoNotRead) {
     EXPECT_EQ(failureOf("imagesToPDF", skipped), "所选项目中没有图片。");
     EXPECT_EQ(failureOf("convertImageToPNG", {dir / "matrix.mat"}),
               "无法读取图片：" + (dir / "matrix.mat").string() + "（不是支持的图片格式）");
+}
+
+TEST_F(PDFToolsTest, AFullDiskIsSaidAndLeavesNoPartialPDF) {
+    // Noise hardly compresses: this PDF fills most of the small disk, and so would its copy.
+    const auto noise = vips::VImage::gaussnoise(600, 400).cast(VIPS_FORMAT_UCHAR);
+    noise.bandjoin({noise, noise}).pngsave((dir / "noise.png").c_str());
+    const auto big = perform("imagesToPDF", {dir / "noise.png"}).front();
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    // The child uses qpdf only: the image library's threads do not survive a fork.
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            fs::copy_file(big, disk / "big.pdf");
+            const auto failure = failureOf("mergePDFs", {disk / "big.pdf"});
+            return failure + (namesIn(disk) == std::vector<std::string>{"big.pdf"} ? "" : " left behind");
+        },
+        "size=768k");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    EXPECT_EQ(*result, "磁盘空间不足：" + disk.string());
 }
