@@ -19,6 +19,7 @@
 #include "app/core/runner/QuillaQueuedActionRunner.h"
 #include "app/platform/linux/GSettingsFinderScripting.h"
 #include "app/platform/qt/LinuxWorkspace.h"
+#include "app/platform/qt/QtListPrompts.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
 #include "shared/dbus/DBusSettingsChangeNotifier.h"
@@ -57,6 +58,8 @@ public:
     FinderViewPresetStore& viewPresets() { return viewPresets_; }
     AppPreferencesStore& preferences() { return preferences_; }
     ScheduledDeletionListStore& scheduledDeletions() { return scheduledDeletionList_; }
+    /// The choosers behind the settings window's add buttons.
+    QtListPrompts& listPrompts() { return listPrompts_; }
 
     /// Makes every hop to the main thread give up, so that quitting never waits for a dialog the
     /// main loop will no longer show. Call once the main loop has ended, before destruction.
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<Pasteboard> pasteboard_;
     LinuxWorkspace workspace_;
     QtPrompts prompts_;
+    QtListPrompts listPrompts_{[this](const std::filesystem::path& folder) { workspace_.open(folder); }};
     GSettingsFinderScripting finderScripting_;
     FreedesktopTrash trash_;
     ExecutorContext context_;

@@ -46,6 +46,9 @@ public:
     ScheduledDeletionStore(const ScheduledDeletionStore&) = delete;
     ScheduledDeletionStore& operator=(const ScheduledDeletionStore&) = delete;
 
+    /// The file this store keeps its items in.
+    const std::filesystem::path& file() const { return options_.file; }
+
     /// The stored items in file order; empty when the file is missing, unreadable or any entry is
     /// damaged.
     std::vector<ScheduledDeletionItem> loadItems() const;

@@ -1,6 +1,7 @@
 #include "app/platform/qt/tests/QtTestSupport.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <thread>
 
@@ -24,6 +25,25 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
+}
+
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer, std::function<bool(QWidget*)> accepts)
+    : answer_(std::move(answer)), accepts_(std::move(accepts)), timer_(new QTimer) {
+    timer_->setInterval(10);
+    QObject::connect(timer_, &QTimer::timeout, [this] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible() || !accepts_(dialog)) {
+            return;
+        }
+        timer_->stop();
+        answered_ = true;
+        answer_(dialog);
+    });
+    timer_->start();
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    delete timer_;
 }
 
 } // namespace quilla::test

@@ -3,6 +3,9 @@
 #include <chrono>
 #include <functional>
 
+class QTimer;
+class QWidget;
+
 namespace quilla::test {
 
 /// The process's QApplication (offscreen platform under ctest), created on first use and kept
@@ -12,5 +15,24 @@ void ensureQtApplication();
 /// Processes Qt events until `done` holds or `timeout` passes; answers `done()`.
 bool spinUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+/// Answers the next visible modal dialog that `accepts` from inside its own event loop, as a user
+/// would: polls every 10 ms while alive and calls `answer` once.
+class ModalAnswerer final {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> answer,
+                           std::function<bool(QWidget*)> accepts = [](QWidget*) { return true; });
+    ~ModalAnswerer();
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+    bool answered() const { return answered_; }
+
+private:
+    std::function<void(QWidget*)> answer_;
+    std::function<bool(QWidget*)> accepts_;
+    QTimer* timer_;
+    bool answered_ = false;
+};
 
 } // namespace quilla::test
