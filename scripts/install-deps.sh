@@ -9,7 +9,9 @@ packages=(
   # libraries
   libplist-dev libplist++-dev nlohmann-json3-dev libglib2.0-dev libglib2.0-bin
   libnautilus-extension-dev libarchive-dev libvips-dev libqpdf-dev libssl-dev libicu-dev
-  qt6-base-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
+  qt6-base-dev qt6-svg-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
+  # the settings window at home on GNOME: Adwaita style, GTK file dialogs
+  adwaita-qt6 qt6-gtk-platformtheme
   # tests, end-to-end and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
   zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
