@@ -20,8 +20,8 @@ QString qt(const std::string& text) {
 
 } // namespace
 
-ApplicationChooserDialog::ApplicationChooserDialog(const OpenPanelOptions& options, std::vector<DesktopEntry> entries,
-                                                   QWidget* parent)
+ApplicationChooserDialog::ApplicationChooserDialog(const OpenPanelOptions& options,
+                                                   std::vector<DesktopEntry> entries, QWidget* parent)
     : QDialog(parent), options_(options), model_(new DesktopEntryListModel(std::move(entries), this)),
       search_(new QLineEdit(this)), list_(new QListView(this)), error_(new QLabel(this)) {
     setWindowTitle(qt(options.title));

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -13,9 +14,16 @@ DesktopEntryListModel::DesktopEntryListModel(std::vector<DesktopEntry> entries, 
     for (auto& entry : entries) {
         const auto name = QString::fromStdString(entry.displayName());
         const auto file = QString::fromStdString(entry.path.stem().string());
-        rows_.push_back({std::move(entry), name, (name + QLatin1Char('\n') + file).toCaseFolded(), QIcon(), false});
+        rows_.push_back(
+            {std::move(entry), name, (name + QLatin1Char('\n') + file).toCaseFolded(), QIcon(), false});
     }
-    QCollator collator;
+    // The C locale has no collation rules (Qt compares code points there, ignoring numeric
+    // mode), so a session without a language still sorts "tool 9" before "Tool 10".
+    QLocale locale;
+    if (locale.language() == QLocale::C) {
+        locale = QLocale(QLocale::English);
+    }
+    QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(rows_.begin(), rows_.end(),
@@ -33,16 +41,19 @@ QVariant DesktopEntryListModel::data(const QModelIndex& index, int role) const {
     }
     const Row& row = *visible_[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole: return row.name;
+    case Qt::DisplayRole:
+        return row.name;
     case Qt::ToolTipRole:
-    case pathRole: return QString::fromStdString(row.entry.path.string());
+    case pathRole:
+        return QString::fromStdString(row.entry.path.string());
     case Qt::DecorationRole:
         if (!row.iconLoaded) {
             row.icon = iconFor(row.entry);
             row.iconLoaded = true;
         }
         return row.icon;
-    default: return {};
+    default:
+        return {};
     }
 }
 

@@ -17,7 +17,8 @@ bool QtListPrompts::canShow(const std::string& title) const {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         return true;
     }
-    appendDiagnosticLog(paths::appActionLogPath(), "chooser answered cancel, no display for dialogs: " + title);
+    appendDiagnosticLog(paths::appActionLogPath(),
+                        "chooser answered cancel, no display for dialogs: " + title);
     return false;
 }
 
@@ -33,8 +34,9 @@ std::optional<std::filesystem::path> QtListPrompts::chooseApplication(const Open
     if (!canShow(options.title)) {
         return std::nullopt;
     }
-    ApplicationChooserDialog dialog(options, installedApplications_ ? installedApplications_() : std::vector<DesktopEntry>{},
-                                    dialogParent());
+    ApplicationChooserDialog dialog(
+        options, installedApplications_ ? installedApplications_() : std::vector<DesktopEntry>{},
+        dialogParent());
     return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : std::nullopt;
 }
 

@@ -21,7 +21,8 @@ public:
 
     /// `openFolder` shows the shortcuts folder in the file manager; `installedApplications` lists
     /// what the application chooser offers (the installed desktop entries by default).
-    explicit QtListPrompts(FolderOpener openFolder, EntrySource installedApplications = &DesktopEntry::installed);
+    explicit QtListPrompts(FolderOpener openFolder,
+                           EntrySource installedApplications = &DesktopEntry::installed);
 
     /// The window the dialogs are modal to; without one (or once it is gone) the active window.
     void setDialogParent(QWidget* parent) { parent_ = parent; }

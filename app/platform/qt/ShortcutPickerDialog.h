@@ -18,7 +18,8 @@ class ShortcutPickerDialog final : public QDialog {
 public:
     using FolderOpener = std::function<void(const std::filesystem::path&)>;
 
-    ShortcutPickerDialog(const ShortcutPickerOptions& options, FolderOpener openFolder, QWidget* parent = nullptr);
+    ShortcutPickerDialog(const ShortcutPickerOptions& options, FolderOpener openFolder,
+                         QWidget* parent = nullptr);
 
     /// The combo box's text, what both the name and the shortcut name become.
     QString enteredText() const;

@@ -19,7 +19,8 @@ namespace quilla {
 class CustomDestinationRow final : public QWidget {
 public:
     CustomDestinationRow(const CustomDestination& destination, CustomDestinationKind kind,
-                         std::array<RGBColor, 2> colors, std::function<void()> remove, QWidget* parent = nullptr);
+                         std::array<RGBColor, 2> colors, std::function<void()> remove,
+                         QWidget* parent = nullptr);
 
     QLabel* nameLabel() const { return name_; }
     QLabel* pathLabel() const { return path_; }

@@ -17,10 +17,12 @@ constexpr int kDestinationListMinimumHeight = 70;
 CustomDestinationSection::CustomDestinationSection(CustomDestinationKind kind, CustomDestinationStore& store,
                                                    ListPrompts& prompts, std::array<RGBColor, 2> colors,
                                                    QWidget* parent)
-    : ListEditorSection(qtText(sectionTitle(kind)), store, parent), kind_(kind), store_(store), colors_(colors) {
+    : ListEditorSection(qtText(sectionTitle(kind)), store, parent), kind_(kind), store_(store),
+      colors_(colors) {
     rowList()->setMinimumHeight(kDestinationListMinimumHeight);
     connect(rowList(), &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
-        store_.moveDestinations(kind_, {static_cast<std::size_t>(from)}, static_cast<std::size_t>(destination));
+        store_.moveDestinations(kind_, {static_cast<std::size_t>(from)},
+                                static_cast<std::size_t>(destination));
     });
     add_ = addButton("plus", qtText(addButtonTitle(kind)));
     connect(add_, &QPushButton::clicked, this, [this, &prompts] { store_.addDestination(kind_, prompts); });
@@ -30,7 +32,8 @@ CustomDestinationSection::CustomDestinationSection(CustomDestinationKind kind, C
 void CustomDestinationSection::refresh() {
     std::vector<QWidget*> rows;
     for (const auto& destination : store_.destinations(kind_)) {
-        rows.push_back(new CustomDestinationRow(destination, kind_, colors_, [this, destination] { remove(destination); }));
+        rows.push_back(new CustomDestinationRow(destination, kind_, colors_,
+                                                [this, destination] { remove(destination); }));
     }
     showRows(std::move(rows));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/lists/CustomDestination.h"
 #include "app/core/lists/CustomDestinationKind.h"
 #include "app/settings/lists/ListEditorSection.h"
 #include "shared/catalog/RGBColor.h"

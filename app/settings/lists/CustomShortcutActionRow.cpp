@@ -16,8 +16,9 @@ namespace quilla {
 
 namespace m = settings_metrics;
 
-CustomShortcutActionRow::CustomShortcutActionRow(const CustomShortcutAction& action, std::array<RGBColor, 2> colors,
-                                                 Rename rename, Remove remove, QWidget* parent)
+CustomShortcutActionRow::CustomShortcutActionRow(const CustomShortcutAction& action,
+                                                 std::array<RGBColor, 2> colors, Rename rename, Remove remove,
+                                                 QWidget* parent)
     : QWidget(parent), action_(action), name_(new QLineEdit(qtText(action.name), this)),
       detail_(ListRowParts::secondaryLabel(QString(), this)), remove_(ListRowParts::removeButton(this)) {
     auto* layout = ListRowParts::rowLayout(this, m::rowMinimumHeight);
@@ -63,7 +64,8 @@ void CustomShortcutActionRow::resizeEvent(QResizeEvent* event) {
 
 void CustomShortcutActionRow::elideDetail() {
     const QString full = qtText(action_.detailText());
-    detail_->setText(detail_->fontMetrics().elidedText(full, Qt::ElideMiddle, std::max(detail_->width(), 40)));
+    detail_->setText(
+        detail_->fontMetrics().elidedText(full, Qt::ElideMiddle, std::max(detail_->width(), 40)));
 }
 
 } // namespace quilla

@@ -15,8 +15,9 @@
 
 namespace quilla {
 
-CustomShortcutActionSection::CustomShortcutActionSection(CustomShortcutActionStore& store, ListPrompts& prompts,
-                                                         std::array<RGBColor, 2> colors, QWidget* parent)
+CustomShortcutActionSection::CustomShortcutActionSection(CustomShortcutActionStore& store,
+                                                         ListPrompts& prompts, std::array<RGBColor, 2> colors,
+                                                         QWidget* parent)
     : ListEditorSection(qtText(L10n::text("自定义动作")), store, parent), store_(store), colors_(colors) {
     connect(rowList(), &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
         store_.moveActions({static_cast<std::size_t>(from)}, static_cast<std::size_t>(destination));
@@ -34,7 +35,9 @@ void CustomShortcutActionSection::refresh() {
         [this](const CustomShortcutAction& action) {
             return new CustomShortcutActionRow(
                 action, colors_,
-                [this](const CustomShortcutAction& renamed, const std::string& name) { store_.update(renamed, name); },
+                [this](const CustomShortcutAction& renamed, const std::string& name) {
+                    store_.update(renamed, name);
+                },
                 [this](const CustomShortcutAction& shown) { remove(shown); });
         },
         [this] { return emptyRow(); });
@@ -44,9 +47,11 @@ QWidget* CustomShortcutActionSection::emptyRow() {
     auto* row = new QWidget;
     auto* layout = ListRowParts::rowLayout(row, settings_metrics::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("sparkles", colors_, row));
-    layout->addWidget(new SettingsRowText(qtText(L10n::text("还没有自定义动作")),
-                                          qtText(L10n::text("添加已有快捷指令或扩展后，它会出现在 Finder 右键菜单里。")), row),
-                      1);
+    layout->addWidget(
+        new SettingsRowText(qtText(L10n::text("还没有自定义动作")),
+                            qtText(L10n::text("添加已有快捷指令或扩展后，它会出现在 Finder 右键菜单里。")),
+                            row),
+        1);
     return row;
 }
 

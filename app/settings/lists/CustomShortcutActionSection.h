@@ -17,8 +17,8 @@ class ListPrompts;
 /// with their name fields, and the buttons "添加快捷指令" and "添加扩展".
 class CustomShortcutActionSection final : public ListEditorSection {
 public:
-    CustomShortcutActionSection(CustomShortcutActionStore& store, ListPrompts& prompts, std::array<RGBColor, 2> colors,
-                                QWidget* parent = nullptr);
+    CustomShortcutActionSection(CustomShortcutActionStore& store, ListPrompts& prompts,
+                                std::array<RGBColor, 2> colors, QWidget* parent = nullptr);
 
     QPushButton* addShortcutButton() const { return addShortcut_; }
     QPushButton* addScriptButton() const { return addScript_; }

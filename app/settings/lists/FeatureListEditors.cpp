@@ -10,7 +10,8 @@
 
 namespace quilla {
 
-std::vector<QWidget*> makeFeatureListEditors(std::string_view featureID, ListEditorStores& stores, QWidget* parent) {
+std::vector<QWidget*> makeFeatureListEditors(std::string_view featureID, ListEditorStores& stores,
+                                             QWidget* parent) {
     const auto feature = quillaFeatureFromID(featureID);
     if (!feature) {
         return {};
@@ -21,16 +22,22 @@ std::vector<QWidget*> makeFeatureListEditors(std::string_view featureID, ListEdi
         return {new CustomDestinationSection(kind, stores.destinations, stores.prompts, colors, parent)};
     };
     switch (*feature) {
-    case QuillaFeature::copyFile: return destinations(CustomDestinationKind::copy);
-    case QuillaFeature::organizeFile: return destinations(CustomDestinationKind::move);
-    case QuillaFeature::quickOpen: return destinations(CustomDestinationKind::quickOpen);
-    case QuillaFeature::openWith: return destinations(CustomDestinationKind::openApplication);
-    case QuillaFeature::viewOptions: return {new FinderViewPresetSection(stores.viewPresets, colors, parent)};
+    case QuillaFeature::copyFile:
+        return destinations(CustomDestinationKind::copy);
+    case QuillaFeature::organizeFile:
+        return destinations(CustomDestinationKind::move);
+    case QuillaFeature::quickOpen:
+        return destinations(CustomDestinationKind::quickOpen);
+    case QuillaFeature::openWith:
+        return destinations(CustomDestinationKind::openApplication);
+    case QuillaFeature::viewOptions:
+        return {new FinderViewPresetSection(stores.viewPresets, colors, parent)};
     case QuillaFeature::customActions:
         return {new CustomShortcutActionSection(stores.shortcutActions, stores.prompts, colors, parent)};
     case QuillaFeature::scheduledDeletion:
         return {new ScheduledDeletionSection(stores.scheduledDeletions, colors, parent)};
-    default: return {};
+    default:
+        return {};
     }
 }
 

@@ -22,8 +22,8 @@ public:
     using Update = std::function<void(const FinderViewPreset&)>;
     using Remove = std::function<void(const FinderViewPreset&)>;
 
-    FinderViewPresetRow(const FinderViewPreset& preset, std::array<RGBColor, 2> colors, Update update, Remove remove,
-                        QWidget* parent = nullptr);
+    FinderViewPresetRow(const FinderViewPreset& preset, std::array<RGBColor, 2> colors, Update update,
+                        Remove remove, QWidget* parent = nullptr);
 
     /// Shows the stored preset without disturbing an edit in progress.
     void setEntry(const FinderViewPreset& preset);

@@ -16,7 +16,8 @@ struct FinderViewPreset;
 /// pickers, and the button "添加显示方案".
 class FinderViewPresetSection final : public ListEditorSection {
 public:
-    FinderViewPresetSection(FinderViewPresetStore& store, std::array<RGBColor, 2> colors, QWidget* parent = nullptr);
+    FinderViewPresetSection(FinderViewPresetStore& store, std::array<RGBColor, 2> colors,
+                            QWidget* parent = nullptr);
 
     QPushButton* addPresetButton() const { return add_; }
 

@@ -11,7 +11,8 @@
 namespace quilla {
 
 ListEditorSection::ListEditorSection(const QString& title, Observable& store, QWidget* parent)
-    : QWidget(parent), section_(new SettingsSection(title, this)), list_(new ReorderableRowList), store_(store) {
+    : QWidget(parent), section_(new SettingsSection(title, this)), list_(new ReorderableRowList),
+      store_(store) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(section_);

@@ -43,12 +43,14 @@ protected:
     /// rows already show the same entries in the same order they are updated in place, keeping
     /// the focus and cursor of a field being edited; otherwise they are made anew with `make`.
     template <typename Row, typename Item, typename Make>
-    void showEntries(const std::vector<Item>& items, Make make, const std::function<QWidget*()>& emptyRow = {}) {
+    void showEntries(const std::vector<Item>& items, Make make,
+                     const std::function<QWidget*()>& emptyRow = {}) {
         const auto& shown = list_->rows();
         const bool sameEntries =
             !items.empty() && shown.size() == items.size() &&
-            std::equal(items.begin(), items.end(), shown.begin(),
-                       [](const Item& item, QWidget* row) { return static_cast<Row*>(row)->entry().id == item.id; });
+            std::equal(items.begin(), items.end(), shown.begin(), [](const Item& item, QWidget* row) {
+                return static_cast<Row*>(row)->entry().id == item.id;
+            });
         if (sameEntries) {
             for (std::size_t i = 0; i < items.size(); ++i) {
                 static_cast<Row*>(shown[i])->setEntry(items[i]);
@@ -66,7 +68,8 @@ protected:
     void showFixedRows(std::vector<QWidget*> rows, QWidget* emptyRow);
 
     /// The position of the entry equal to `item` (a row's entry as it was shown), to remove it.
-    template <typename Item> static std::optional<std::size_t> offsetOf(const std::vector<Item>& items, const Item& item) {
+    template <typename Item>
+    static std::optional<std::size_t> offsetOf(const std::vector<Item>& items, const Item& item) {
         const auto it = std::find(items.begin(), items.end(), item);
         return it == items.end() ? std::nullopt : std::optional(static_cast<std::size_t>(it - items.begin()));
     }

@@ -24,7 +24,8 @@ QHBoxLayout* ListRowParts::rowLayout(QWidget* row, int minimumHeight) {
     return layout;
 }
 
-SettingsIconTile* ListRowParts::tile(std::string systemImage, std::array<RGBColor, 2> colors, QWidget* parent) {
+SettingsIconTile* ListRowParts::tile(std::string systemImage, std::array<RGBColor, 2> colors,
+                                     QWidget* parent) {
     return new SettingsIconTile(std::move(systemImage), colors, m::rowTileSize, m::rowGlyphSize, parent);
 }
 
@@ -34,8 +35,8 @@ QToolButton* ListRowParts::removeButton(QWidget* parent) {
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setIcon(QIcon(SymbolIcons::glyph("minus.circle.fill", m::rowGlyphSize,
-                                              SettingsPalette::secondaryText(parent->palette()),
-                                              parent->devicePixelRatioF())));
+                                             SettingsPalette::secondaryText(parent->palette()),
+                                             parent->devicePixelRatioF())));
     button->setIconSize(QSize(m::rowGlyphSize, m::rowGlyphSize));
     button->setToolTip(qtText(L10n::text("删除")));
     button->setAccessibleName(button->toolTip());
@@ -59,7 +60,8 @@ QPushButton* ListRowParts::addButton(std::string_view systemImage, const QString
     button->setCursor(Qt::PointingHandCursor);
     button->setFont(settingsFont(parent->font(), m::sectionTitlePixelSize));
     const QColor accent = SettingsPalette::accent(parent->palette());
-    button->setIcon(QIcon(SymbolIcons::glyph(systemImage, m::rowGlyphSize, accent, parent->devicePixelRatioF())));
+    button->setIcon(
+        QIcon(SymbolIcons::glyph(systemImage, m::rowGlyphSize, accent, parent->devicePixelRatioF())));
     QPalette colours = button->palette();
     colours.setColor(QPalette::ButtonText, accent);
     button->setPalette(colours);

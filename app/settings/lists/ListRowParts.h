@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings/components/SettingsIconTile.h"
 #include "shared/catalog/RGBColor.h"
 
 #include <QString>
@@ -14,8 +15,6 @@ class QPushButton;
 class QWidget;
 
 namespace quilla {
-
-class SettingsIconTile;
 
 /// The pieces every list-editor row is made of, so the four editors look alike.
 class ListRowParts final {

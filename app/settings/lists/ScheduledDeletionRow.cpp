@@ -28,7 +28,8 @@ ScheduledDeletionRow::ScheduledDeletionRow(const ScheduledDeletionItem& item, st
     auto* layout = ListRowParts::rowLayout(this, m::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("clock.badge.xmark", colors, this));
     const auto detail = dueText(item.deleteAt, QLocale::system().name().toStdString()) + " · " + item.path;
-    auto* text = new SettingsRowText(qtText(std::filesystem::path(item.path).filename().string()), qtText(detail), this);
+    auto* text = new SettingsRowText(qtText(std::filesystem::path(item.path).filename().string()),
+                                     qtText(detail), this);
     name_ = text->titleLabel();
     name_->setFont(settingsFont(font(), m::titlePixelSize, QFont::Medium));
     detail_ = text->subtitleLabel();
@@ -39,8 +40,8 @@ ScheduledDeletionRow::ScheduledDeletionRow(const ScheduledDeletionItem& item, st
     layout->addWidget(cancel_);
 }
 
-std::string ScheduledDeletionRow::dueText(std::chrono::system_clock::time_point when, const std::string& locale,
-                                          const std::string& timeZone) {
+std::string ScheduledDeletionRow::dueText(std::chrono::system_clock::time_point when,
+                                          const std::string& locale, const std::string& timeZone) {
     std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
         icu::DateFormat::kMedium, icu::DateFormat::kShort, icu::Locale(locale.c_str())));
     if (!format) {

@@ -11,13 +11,15 @@
 #include <QHBoxLayout>
 #include <QTimer>
 
+#include <filesystem>
+
 namespace quilla {
 
 // Several changes in a row (a write is a temporary file and a rename) become one re-read.
 constexpr int kReloadDelayMilliseconds = 150;
 
-ScheduledDeletionSection::ScheduledDeletionSection(ScheduledDeletionListStore& store, std::array<RGBColor, 2> colors,
-                                                   QWidget* parent)
+ScheduledDeletionSection::ScheduledDeletionSection(ScheduledDeletionListStore& store,
+                                                   std::array<RGBColor, 2> colors, QWidget* parent)
     : ListEditorSection(qtText(L10n::text("等待清理的文件")), store, parent), store_(store), colors_(colors),
       reloadSoon_(new QTimer(this)) {
     reloadSoon_->setSingleShot(true);
@@ -65,6 +67,9 @@ void ScheduledDeletionSection::watchFile() {
         connect(watcher_, &QFileSystemWatcher::directoryChanged, reloadSoon_, qOverload<>(&QTimer::start));
     }
     // The folder catches the file's creation and its atomic replacement; the file, edits in place.
+    // The folder is the application's settings folder, so making it early costs nothing.
+    std::error_code ignored;
+    std::filesystem::create_directories(store_.file().parent_path(), ignored);
     const auto file = QString::fromStdString(store_.file().string());
     const auto folder = QString::fromStdString(store_.file().parent_path().string());
     for (const auto& path : {folder, file}) {

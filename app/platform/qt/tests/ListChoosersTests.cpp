@@ -61,15 +61,7 @@ void clickSoon(QAbstractButton* button) {
 }
 
 template <typename T> bool is(QWidget* widget) {
-    return qobject_cast<T*>(widget) != nullptr;
-}
-
-// Picks `file` in a file dialog the way its accept button would.
-void pickInFileDialog(QWidget* widget, const fs::path& file) {
-    auto* dialog = qobject_cast<QFileDialog*>(widget);
-    dialog->setDirectory(qt(file.parent_path()));
-    dialog->selectFile(qt(file));
-    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept is protected
+    return dynamic_cast<T*>(widget) != nullptr;
 }
 
 class ListChoosersTest : public ::testing::Test {
@@ -116,7 +108,8 @@ TEST_F(ListChoosersTest, ApplicationIconComesFromAnAbsoluteFileWhenTheEntryNames
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(qt(png)));
-    EXPECT_FALSE(DesktopEntryListModel::iconFor(entry("/a/x.desktop", "X", png.string())).availableSizes().isEmpty());
+    EXPECT_FALSE(
+        DesktopEntryListModel::iconFor(entry("/a/x.desktop", "X", png.string())).availableSizes().isEmpty());
     // A missing file or unknown theme name never crashes; it gets the generic icon (maybe none here).
     DesktopEntryListModel::iconFor(entry("/a/y.desktop", "Y", (dir / "missing.png").string()));
     DesktopEntryListModel::iconFor(entry("/a/z.desktop", "Z", "no-such-theme-icon"));
@@ -162,21 +155,25 @@ TEST_F(ListChoosersTest, OtherAcceptsOnlyAnExistingDesktopFile) {
     const auto desktop = dir.write("mine.desktop", "[Desktop Entry]\nName=Mine\n");
     bool retried = false;
     QString errorSeen;
-    test::ModalAnswerer chooser([](QWidget* d) { clickSoon(d->findChild<QPushButton*>(ApplicationChooserDialog::otherButtonName)); },
-                                is<ApplicationChooserDialog>);
-    test::ModalAnswerer wrongFile([&](QWidget* d) { pickInFileDialog(d, script); }, is<QFileDialog>);
+    test::ModalAnswerer chooser(
+        [](QWidget* d) { clickSoon(d->findChild<QPushButton*>(ApplicationChooserDialog::otherButtonName)); },
+        is<ApplicationChooserDialog>);
+    test::ModalAnswerer wrongFile([&](QWidget* d) { test::pickInFileDialog(d, script); }, is<QFileDialog>);
     test::ModalAnswerer chooserAgain(
         [&](QWidget* d) {
             errorSeen = d->findChild<QLabel*>(ApplicationChooserDialog::errorLabelName)->text();
             retried = true;
             clickSoon(d->findChild<QPushButton*>(ApplicationChooserDialog::otherButtonName));
         },
-        [&](QWidget* d) { return is<ApplicationChooserDialog>(d) && wrongFile.answered() &&
-                                 d->findChild<QLabel*>(ApplicationChooserDialog::errorLabelName)->isVisible(); });
-    test::ModalAnswerer rightFile([&](QWidget* d) { pickInFileDialog(d, desktop); },
+        [&](QWidget* d) {
+            return is<ApplicationChooserDialog>(d) && wrongFile.answered() &&
+                   d->findChild<QLabel*>(ApplicationChooserDialog::errorLabelName)->isVisible();
+        });
+    test::ModalAnswerer rightFile([&](QWidget* d) { test::pickInFileDialog(d, desktop); },
                                   [&](QWidget* d) { return is<QFileDialog>(d) && retried; });
 
-    EXPECT_EQ(prompts.chooseApplication(CustomDestinationStore::panelOptions(CustomDestinationKind::openApplication)),
+    EXPECT_EQ(prompts.chooseApplication(
+                  CustomDestinationStore::panelOptions(CustomDestinationKind::openApplication)),
               desktop);
     EXPECT_EQ(errorSeen, "请选择一个应用的 .desktop 文件。");
 }
@@ -193,9 +190,16 @@ TEST_F(ListChoosersTest, FolderAndScriptChoosersShowTheirPanelAndCancelAnswersNo
         bool readOnly;
     };
     const Case cases[] = {
-        {CustomDestinationStore::panelOptions(CustomDestinationKind::copy), folder, QFileDialog::Directory, {}, false},
-        {CustomShortcutActionStore::scriptPanelOptions(), script, QFileDialog::ExistingFile,
-         {"*.sh *.bash *.zsh *.py", "所有文件 (*)"}, true},
+        {CustomDestinationStore::panelOptions(CustomDestinationKind::copy),
+         folder,
+         QFileDialog::Directory,
+         {},
+         false},
+        {CustomShortcutActionStore::scriptPanelOptions(),
+         script,
+         QFileDialog::ExistingFile,
+         {"*.sh *.bash *.zsh *.py", "所有文件 (*)"},
+         true},
     };
     for (const auto& c : cases) {
         QFileDialog* seen = nullptr;
@@ -213,10 +217,11 @@ TEST_F(ListChoosersTest, FolderAndScriptChoosersShowTheirPanelAndCancelAnswersNo
                 filters = seen->nameFilters();
                 readOnly = seen->testOption(QFileDialog::ReadOnly);
                 startedIn = seen->directory().absolutePath();
-                pickInFileDialog(d, c.pick);
+                test::pickInFileDialog(d, c.pick);
             });
             const bool folders = c.mode == QFileDialog::Directory;
-            EXPECT_EQ(folders ? prompts.chooseFolder(c.options) : prompts.chooseScriptFile(c.options), c.pick);
+            EXPECT_EQ(folders ? prompts.chooseFolder(c.options) : prompts.chooseScriptFile(c.options),
+                      c.pick);
         }
         EXPECT_EQ(title.toStdString(), c.options.title);
         EXPECT_EQ(accept, "添加");
@@ -229,7 +234,7 @@ TEST_F(ListChoosersTest, FolderAndScriptChoosersShowTheirPanelAndCancelAnswersNo
         {
             test::ModalAnswerer answerer([](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
             EXPECT_FALSE(c.mode == QFileDialog::Directory ? prompts.chooseFolder(c.options)
-                                                           : prompts.chooseScriptFile(c.options));
+                                                          : prompts.chooseScriptFile(c.options));
         }
     }
 }
@@ -280,8 +285,8 @@ TEST_F(ListChoosersTest, WithoutShortcutsThePickerNamesTheFolderAndOpensIt) {
     });
     EXPECT_FALSE(prompts.pickShortcut(options));
     EXPECT_TRUE(labels.contains("没有读取到快捷指令，你也可以手动输入快捷指令名称。"));
-    EXPECT_TRUE(labels.contains(QString::fromStdString("快捷指令是放在 " + paths::shortcutsDir().string() +
-                                                       " 里的可执行文件。")));
+    EXPECT_TRUE(labels.contains(
+        QString::fromStdString("快捷指令是放在 " + paths::shortcutsDir().string() + " 里的可执行文件。")));
     EXPECT_EQ(opened, std::vector<fs::path>{paths::shortcutsDir()});
     EXPECT_TRUE(fs::is_directory(paths::shortcutsDir()));
 }

@@ -1,7 +1,9 @@
 #include "app/platform/qt/tests/QtTestSupport.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QTimer>
+#include <QWidget>
 
 #include <thread>
 
@@ -25,6 +27,13 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
+}
+
+void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file) {
+    auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+    dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+    dialog->selectFile(QString::fromStdString(file.string()));
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept is protected
 }
 
 ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer, std::function<bool(QWidget*)> accepts)

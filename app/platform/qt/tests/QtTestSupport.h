@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 
 class QTimer;
@@ -16,12 +17,17 @@ void ensureQtApplication();
 bool spinUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+/// Picks `file` in an open QFileDialog and accepts it, the way its accept button would: the
+/// folder first, so the dialog's model knows the entry before it is selected.
+void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file);
+
 /// Answers the next visible modal dialog that `accepts` from inside its own event loop, as a user
 /// would: polls every 10 ms while alive and calls `answer` once.
 class ModalAnswerer final {
 public:
-    explicit ModalAnswerer(std::function<void(QWidget*)> answer,
-                           std::function<bool(QWidget*)> accepts = [](QWidget*) { return true; });
+    explicit ModalAnswerer(
+        std::function<void(QWidget*)> answer,
+        std::function<bool(QWidget*)> accepts = [](QWidget*) { return true; });
     ~ModalAnswerer();
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;

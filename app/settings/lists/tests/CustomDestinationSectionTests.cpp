@@ -31,7 +31,7 @@ using Kind = CustomDestinationKind;
 
 class CustomDestinationSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureQtApplication(); }
+    void SetUp() override { test::ensureSettingsApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;
@@ -88,8 +88,12 @@ TEST_F(CustomDestinationSectionTest, EachKindAddsRemovesAndMovesThroughItsStoreA
         // Dragged to the top: first on disk too.
         test::dragRow(&section, static_cast<int>(rows.size()) - 1, 0);
         EXPECT_EQ(store.destinations(c.kind).front().path, c.answer.string());
-        EXPECT_EQ(savedList(c.kind).rfind(c.name + " " + c.answer.string() + "\n", 0), 0u) << savedList(c.kind);
-        EXPECT_EQ(static_cast<CustomDestinationRow*>(section.rowList()->rows().front())->nameLabel()->text().toStdString(),
+        EXPECT_EQ(savedList(c.kind).rfind(c.name + " " + c.answer.string() + "\n", 0), 0u)
+            << savedList(c.kind);
+        EXPECT_EQ(static_cast<CustomDestinationRow*>(section.rowList()->rows().front())
+                      ->nameLabel()
+                      ->text()
+                      .toStdString(),
                   c.name);
 
         test::clickRemove(&section, 0);
@@ -135,15 +139,12 @@ TEST_F(CustomDestinationSectionTest, TheRealFolderChooserAddsWhatTheUserPicksAnd
     }
     EXPECT_EQ(store.destinations(Kind::copy).size(), before);
     {
-        test::ModalAnswerer answerer([&](QWidget* d) {
-            auto* files = qobject_cast<QFileDialog*>(d);
-            files->selectFile(QString::fromStdString(picked.string()));
-            static_cast<QDialog*>(files)->accept();
-        });
+        test::ModalAnswerer answerer([&](QWidget* d) { test::pickInFileDialog(d, picked); });
         section.addButtonWidget()->click();
     }
     ASSERT_EQ(store.destinations(Kind::copy).size(), before + 1);
-    EXPECT_NE(savedList(Kind::copy).find("Chosen " + picked.string()), std::string::npos);
+    EXPECT_NE(savedList(Kind::copy).find("Chosen " + picked.string()), std::string::npos)
+        << savedList(Kind::copy);
 }
 
 TEST_F(CustomDestinationSectionTest, EachFeatureWithAListGetsItsEditor) {
@@ -156,8 +157,12 @@ TEST_F(CustomDestinationSectionTest, EachFeatureWithAListGetsItsEditor) {
     ListEditorStores stores{store, shortcuts, presets, deletions, prompts};
     QWidget page;
     const std::pair<std::string, QString> cases[] = {
-        {"copyFile", "复制到文件夹列表"}, {"organizeFile", "移动到文件夹列表"}, {"quickOpen", "打开列表"},
-        {"openWith", "常用应用"},         {"viewOptions", "显示方案"},         {"customActions", "自定义动作"},
+        {"copyFile", "复制到文件夹列表"},
+        {"organizeFile", "移动到文件夹列表"},
+        {"quickOpen", "打开列表"},
+        {"openWith", "常用应用"},
+        {"viewOptions", "显示方案"},
+        {"customActions", "自定义动作"},
         {"scheduledDeletion", "等待清理的文件"},
     };
     for (const auto& [feature, heading] : cases) {

@@ -11,6 +11,7 @@
 #include "tests/support/TestEnv.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,7 +25,7 @@ namespace {
 
 class CustomShortcutActionSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureQtApplication(); }
+    void SetUp() override { test::ensureSettingsApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;
@@ -35,9 +36,10 @@ protected:
 
     // "name|kind|detail" per entry, as another program reads the application's file.
     static std::string saved() {
-        return test::pythonOutput(CustomShortcutActionPersistence::applicationCopy(),
-                                  "for e in plistlib.load(open(path, 'rb')): print(e['name'] + '|' + e['kind'] + '|' + "
-                                  "(e['shortcutName'] or e['scriptPath']))");
+        return test::pythonOutput(
+            CustomShortcutActionPersistence::applicationCopy(),
+            "for e in plistlib.load(open(path, 'rb')): print(e['name'] + '|' + e['kind'] + '|' + "
+            "(e['shortcutName'] or e['scriptPath']))");
     }
     CustomShortcutActionRow* row(std::size_t index) const {
         return static_cast<CustomShortcutActionRow*>(section.rowList()->rows().at(index));
@@ -107,7 +109,8 @@ TEST_F(CustomShortcutActionSectionTest, ANameIsSavedOnReturnTrimmedOrFallingBack
     }
 }
 
-TEST_F(CustomShortcutActionSectionTest, AnUncommittedEditSurvivesChangesElsewhereAndTheFieldFollowsItsStoredName) {
+TEST_F(CustomShortcutActionSectionTest,
+       AnUncommittedEditSurvivesChangesElsewhereAndTheFieldFollowsItsStoredName) {
     addShortcut("Backup");
     addShortcut("Resize");
     QLineEdit* editing = row(0)->nameField();

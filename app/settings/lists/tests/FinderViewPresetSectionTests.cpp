@@ -19,7 +19,7 @@ namespace {
 
 class FinderViewPresetSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureQtApplication(); }
+    void SetUp() override { test::ensureSettingsApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;
@@ -29,9 +29,10 @@ protected:
 
     // "name|viewMode|sortMode" per preset, as another program reads the application's file.
     static std::string saved() {
-        return test::pythonOutput(FinderViewPresetPersistence::applicationCopy(),
-                                  "for e in plistlib.load(open(path, 'rb')): print(e['name'] + '|' + e['viewMode'] + "
-                                  "'|' + e['sortMode'])");
+        return test::pythonOutput(
+            FinderViewPresetPersistence::applicationCopy(),
+            "for e in plistlib.load(open(path, 'rb')): print(e['name'] + '|' + e['viewMode'] + "
+            "'|' + e['sortMode'])");
     }
     FinderViewPresetRow* row(std::size_t index) const {
         return static_cast<FinderViewPresetRow*>(section.rowList()->rows().at(index));
@@ -79,10 +80,12 @@ TEST_F(FinderViewPresetSectionTest, PickersRenameAnAutomaticNameAndKeepATypedOne
         {2, "sort", "不改变排序", "分栏 · 不改变排序|column|none"},
     };
     for (const auto& s : steps) {
-        QComboBox* picker = std::string(s.picker) == "view" ? row(s.row)->viewPicker() : row(s.row)->sortPicker();
+        QComboBox* picker =
+            std::string(s.picker) == "view" ? row(s.row)->viewPicker() : row(s.row)->sortPicker();
         pick(picker, s.title);
         EXPECT_NE(saved().find(s.expectedLine + "\n"), std::string::npos) << saved();
-        EXPECT_EQ(row(s.row)->nameField()->text().toStdString(), s.expectedLine.substr(0, s.expectedLine.find('|')));
+        EXPECT_EQ(row(s.row)->nameField()->text().toStdString(),
+                  s.expectedLine.substr(0, s.expectedLine.find('|')));
     }
     QLineEdit* field = row(1)->nameField();
     field->clear();

@@ -1,5 +1,6 @@
 #include "app/settings/lists/tests/ListEditorsTestSupport.h"
 
+#include "app/platform/qt/tests/QtTestSupport.h"
 #include "app/settings/components/ReorderableRowList.h"
 #include "app/settings/components/SettingsRowText.h"
 #include "app/settings/lists/ListRowParts.h"
@@ -12,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+// Outside any namespace, as Q_INIT_RESOURCE requires.
+static void loadSymbolResources() {
+    Q_INIT_RESOURCE(symbols);
+}
+
 namespace quilla::test {
 namespace {
 
@@ -22,6 +28,12 @@ ReorderableRowList* rowList(QWidget* editor) {
 }
 
 } // namespace
+
+void ensureSettingsApplication() {
+    ensureQtApplication();
+    static const bool loaded = (loadSymbolResources(), true);
+    (void)loaded;
+}
 
 void typeInto(QLineEdit* field, const QString& text) {
     for (const QChar c : text) {

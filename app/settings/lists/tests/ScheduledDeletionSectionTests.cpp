@@ -1,11 +1,15 @@
 #include "app/core/deletion/ScheduledDeletionListStore.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
+#include "app/settings/components/SettingsSection.h"
 #include "app/settings/lists/ScheduledDeletionRow.h"
 #include "app/settings/lists/ScheduledDeletionSection.h"
 #include "app/settings/lists/tests/ListEditorsTestSupport.h"
 #include "tests/support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QLayout>
+#include <QLocale>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -20,7 +24,7 @@ namespace {
 
 class ScheduledDeletionSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureQtApplication(); }
+    void SetUp() override { test::ensureSettingsApplication(); }
 
     test::TempDir dir;
     std::vector<std::string> logLines;
@@ -29,15 +33,20 @@ protected:
                                   [this](std::string_view line) { logLines.emplace_back(line); }}};
     ScheduledDeletionListStore list{store};
 
-    std::vector<ScheduledDeletionRow*> rows(QWidget& section) const {
+    // The rows the section's panel holds now, top to bottom.
+    static std::vector<ScheduledDeletionRow*> rows(ScheduledDeletionSection& section) {
         std::vector<ScheduledDeletionRow*> result;
-        for (auto* row : section.findChildren<ScheduledDeletionRow*>()) {
-            if (row->isVisibleTo(&section) || !section.isVisible()) {
+        QLayout* layout = section.section()->panel()->rowLayout();
+        for (int i = 0; i < layout->count(); ++i) {
+            if (auto* row = dynamic_cast<ScheduledDeletionRow*>(layout->itemAt(i)->widget())) {
                 result.push_back(row);
             }
         }
-        std::sort(result.begin(), result.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
         return result;
+    }
+    static bool showsEmptyRow(ScheduledDeletionSection& section) {
+        QCoreApplication::processEvents(); // rows added to a shown panel appear on the next turn
+        return rows(section).empty() && test::showsText(&section, "暂无定时清理项目");
     }
     static QString fileName(ScheduledDeletionRow* row) { return row->nameLabel()->text(); }
 };
@@ -69,7 +78,7 @@ TEST_F(ScheduledDeletionSectionTest, RowsComeInDueOrderAndCancelRemovesFromTheFi
     ASSERT_TRUE(test::spinUntil([&] { return rows(section).size() == 1u; }));
     rows(section)[0]->cancelButton()->click();
     EXPECT_TRUE(store.loadItems().empty());
-    EXPECT_TRUE(test::spinUntil([&] { return test::showsText(&section, "暂无定时清理项目"); }));
+    EXPECT_TRUE(showsEmptyRow(section));
 }
 
 TEST_F(ScheduledDeletionSectionTest, AFailedCancelKeepsTheRowAndIsLogged) {
@@ -78,6 +87,7 @@ TEST_F(ScheduledDeletionSectionTest, AFailedCancelKeepsTheRowAndIsLogged) {
     ScheduledDeletionSection section(list, {});
     section.show();
     // The lock beside the file cannot be opened, so the write cannot happen (even for root).
+    fs::remove(dir / "config/ScheduledDeletions.plist.lock");
     fs::create_directories(dir / "config/ScheduledDeletions.plist.lock");
     rows(section).at(0)->cancelButton()->click();
     EXPECT_EQ(store.loadItems().size(), 1u);
@@ -90,13 +100,15 @@ TEST_F(ScheduledDeletionSectionTest, AFailedCancelKeepsTheRowAndIsLogged) {
 TEST_F(ScheduledDeletionSectionTest, WhileShownItFollowsTheFileAndEachShowingRereadsIt) {
     ScheduledDeletionSection section(list, {});
     section.show();
-    EXPECT_TRUE(test::showsText(&section, "暂无定时清理项目"));
+    EXPECT_TRUE(showsEmptyRow(section));
 
     // Another process (here: a second store on the same file that announces nothing to this list).
-    ScheduledDeletionStore other{{store.file(), [] { return std::chrono::system_clock::now(); }, [](std::string_view) {}}};
+    ScheduledDeletionStore other{
+        {store.file(), [] { return std::chrono::system_clock::now(); }, [](std::string_view) {}}};
     const auto file = dir.write("files/from-menu.txt", "x");
     auto items = other.loadItems();
-    items.push_back({"ID-1", file.string(), std::chrono::system_clock::now(), std::chrono::system_clock::now() + 1h});
+    items.push_back(
+        {"ID-1", file.string(), std::chrono::system_clock::now(), std::chrono::system_clock::now() + 1h});
     other.saveItems(items); // no announcement: only the file changed
     EXPECT_TRUE(test::spinUntil([&] { return rows(section).size() == 1u; }));
 
@@ -104,7 +116,7 @@ TEST_F(ScheduledDeletionSectionTest, WhileShownItFollowsTheFileAndEachShowingRer
     other.saveItems({});
     QCoreApplication::processEvents();
     section.show(); // shown again: read afresh
-    EXPECT_TRUE(test::showsText(&section, "暂无定时清理项目"));
+    EXPECT_TRUE(showsEmptyRow(section));
 }
 
 TEST(ScheduledDeletionRowTest, TheDueTimeIsAnAbbreviatedDateAndAShortTimeInTheLocale) {
