@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-test bench format-check clean
+.PHONY: run test deps build build-test bench screenshots format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -24,6 +24,9 @@ bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	scripts/run-bench.sh
+
+screenshots: deps
+	scripts/screenshots.sh
 
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -49,6 +49,11 @@ public:
     /// Offsets refer to the feature's full normalised child list, disabled children included.
     void moveChildren(QuillaFeature feature, const std::set<std::size_t>& offsets, std::size_t destination);
 
+    /// Adopts what another process wrote to the application's copy: a readable file that differs
+    /// from memory replaces it (repaired, announced, and written through to the extension's copy);
+    /// a missing or damaged file changes nothing. True when the settings changed.
+    bool reload();
+
     /// Writes the current settings (both copies, then the notification).
     void save();
 

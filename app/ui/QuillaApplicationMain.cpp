@@ -1,6 +1,9 @@
 #include "app/ui/QuillaApplicationMain.h"
 
 #include "app/core/preferences/LoginLaunch.h"
+#include "app/settings/CancellingListPrompts.h"
+#include "app/settings/SettingsAppearance.h"
+#include "app/settings/SettingsWindowController.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/DisplayProbe.h"
 #include "app/ui/QuillaApp.h"
@@ -34,8 +37,10 @@ Surface chooseSurface(const QuillaLaunchOptions& options, std::string& missing) 
 std::unique_ptr<QCoreApplication> makeApplication(Surface surface, int& argc, char** argv) {
     switch (surface) {
     case Surface::dialogs: {
+        SettingsAppearance::prepareEnvironment();
         auto app = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false); // closing a dialog or window never quits
+        SettingsAppearance::apply(*app);
         return app;
     }
     case Surface::clipboardOnly:
@@ -70,17 +75,35 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
     });
     QObject::connect(&instance, &SingleApplicationInstance::reopenRequested, &delegate,
                      &AppDelegate::applicationShouldHandleReopen);
+
+    // The settings window, for a start with a display that is not windowless.
+    CancellingListPrompts listPrompts; // until the list editors bring their choosers
+    std::unique_ptr<SettingsWindowController> settingsWindow;
+    if (surface == Surface::dialogs && options.mode == QuillaLaunchOptions::Mode::standard) {
+        settingsWindow = std::make_unique<SettingsWindowController>(
+            SettingsStores{quilla->featureSettings(), quilla->preferences(),
+                           ListEditorStores{quilla->destinations(), quilla->shortcutActions(),
+                                            quilla->viewPresets(), quilla->scheduledDeletions(),
+                                            listPrompts}},
+            SettingsPlatform::system());
+        QObject::connect(&delegate, &AppDelegate::showMainWindowRequested, settingsWindow.get(),
+                         &SettingsWindowController::showWindow);
+    }
     QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate,
                      &AppDelegate::handleGetURLEvent);
 
     if (!delegate.applicationDidFinishLaunching() && QDBusConnection::sessionBus().isConnected()) {
         std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
     }
+    if (settingsWindow) {
+        settingsWindow->applyLaunchPresentation(delegate.shouldShowWindowAfterLaunch());
+    }
     for (const auto& url : options.urls) {
         delegate.handleGetURLEvent(QString::fromStdString(url));
     }
 
     const int status = QCoreApplication::exec();
+    settingsWindow.reset(); // the window binds to the stores, which go next
 
     instance.release();
     delegate.applicationWillTerminate();

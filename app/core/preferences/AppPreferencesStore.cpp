@@ -14,6 +14,17 @@ AppPreferencesStore::AppPreferencesStore(LoginItem& loginItem) : loginItem_(logi
     }
 }
 
+bool AppPreferencesStore::reload() {
+    AppPreferences loaded = AppPreferencesPersistence::load();
+    loaded.launchAtLogin = loginItem_.isEnabled();
+    if (loaded == preferences_) {
+        return false;
+    }
+    preferences_ = loaded;
+    notifyChanged();
+    return true;
+}
+
 void AppPreferencesStore::setRevealCreatedItems(bool value) {
     preferences_.revealCreatedItems = value;
     save();
@@ -47,6 +58,8 @@ void AppPreferencesStore::launchAtLoginChanged(bool previous) {
     isRollingBackLaunchAtLogin_ = false;
 }
 
-void AppPreferencesStore::save() const { AppPreferencesPersistence::save(preferences_); }
+void AppPreferencesStore::save() const {
+    AppPreferencesPersistence::save(preferences_);
+}
 
 } // namespace quilla

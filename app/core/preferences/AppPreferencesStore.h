@@ -23,6 +23,10 @@ public:
     /// True only while a failed login-item change is being undone.
     bool isRollingBackLaunchAtLogin() const { return isRollingBackLaunchAtLogin_; }
 
+    /// Adopts the file as another process left it (launch at login still follows the login item)
+    /// and announces a difference without writing. True when something changed.
+    bool reload();
+
     /// Assigns and saves all three preferences.
     void setRevealCreatedItems(bool value);
     void setRevealActionResults(bool value);

@@ -2,6 +2,7 @@
 
 #include "app/settings/components/SettingsMetrics.h"
 #include "app/settings/components/SettingsPalette.h"
+#include "shared/L10n.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -19,6 +20,14 @@ QFont settingsFont(const QFont& base, int pixelSize, QFont::Weight weight) {
 
 QString qtText(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QString localized(std::string_view key) {
+    return qtText(L10n::text(key));
+}
+
+QString localizedFormat(std::string_view key, const QString& argument) {
+    return qtText(L10n::format(key, argument.toStdString()));
 }
 
 SettingsRowText::SettingsRowText(const QString& title, const QString& subtitle, QWidget* parent,

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <string_view>
+
 class QLabel;
 
 namespace quilla {
@@ -28,5 +31,9 @@ QFont settingsFont(const QFont& base, int pixelSize, QFont::Weight weight = QFon
 
 /// Converts a UTF-8 text from the catalog or L10n.
 QString qtText(const std::string& text);
+/// The translated text for the Chinese key.
+QString localized(std::string_view key);
+/// The translated text for the Chinese key with its "%@" filled.
+QString localizedFormat(std::string_view key, const QString& argument);
 
 } // namespace quilla

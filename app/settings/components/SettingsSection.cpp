@@ -86,9 +86,12 @@ QPushButton* SettingsSection::headerButton() {
         headerButton_->setFlat(true);
         headerButton_->setCursor(Qt::PointingHandCursor);
         headerButton_->setFont(settingsFont(font(), m::sectionTitlePixelSize));
-        QPalette accent = headerButton_->palette();
-        accent.setColor(QPalette::ButtonText, SettingsPalette::accent(palette()));
-        headerButton_->setPalette(accent);
+        // A style sheet, because styles such as Adwaita draw flat buttons in their own text colour.
+        headerButton_->setStyleSheet(
+            QStringLiteral(
+                "QPushButton { color: %1; border: none; background: transparent; padding: 2px 6px; }"
+                "QPushButton:hover, QPushButton:focus { text-decoration: underline; }")
+                .arg(SettingsPalette::accent(palette()).name()));
         auto* layout = static_cast<QVBoxLayout*>(this->layout());
         static_cast<QHBoxLayout*>(layout->itemAt(0)->layout())->addWidget(headerButton_);
     }

@@ -7,6 +7,12 @@
 
 #include <algorithm>
 
+// The glyphs are compiled into this static library and nothing refers to them by symbol, so the
+// linker would leave them out unless registered explicitly (outside any namespace, as Qt needs).
+static void registerSymbolGlyphs() {
+    Q_INIT_RESOURCE(symbols);
+}
+
 namespace quilla {
 namespace {
 
@@ -135,6 +141,8 @@ const SymbolIconEntry* SymbolIcons::entry(std::string_view symbol) {
 }
 
 QString SymbolIcons::fallbackPath(std::string_view fallback) {
+    static const bool registered = (registerSymbolGlyphs(), true);
+    (void)registered;
     return QStringLiteral(":/quilla/symbols/%1.svg").arg(qString(fallback));
 }
 
