@@ -2,6 +2,7 @@
 
 #include "app/settings/components/SettingsMetrics.h"
 #include "app/settings/components/SettingsRowText.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "app/settings/lists/ListRowParts.h"
 
 #include <QHBoxLayout>
@@ -21,13 +22,9 @@ CustomDestinationRow::CustomDestinationRow(const CustomDestination& destination,
     : QWidget(parent) {
     auto* layout = ListRowParts::rowLayout(this, kDestinationRowHeight);
     layout->addWidget(ListRowParts::tile(holdsFolders(kind) ? "folder" : "app", colors, this));
-    auto* text = new SettingsRowText(qtText(destination.name), QString(), this);
-    name_ = text->titleLabel();
-    path_ = text->subtitleLabel();
-    text->setSubtitle(qtText(destination.path));
-    path_->setWordWrap(false);
-    path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(text, 1);
+    name_ = ListRowParts::titleLabel(qtText(destination.name), this);
+    path_ = ListRowParts::detailLabel(qtText(destination.path), this);
+    layout->addLayout(ListRowParts::textColumn(name_, path_), 1);
     remove_ = ListRowParts::removeButton(this);
     connect(remove_, &QToolButton::clicked, this, [remove = std::move(remove)] { remove(); });
     layout->addWidget(remove_);

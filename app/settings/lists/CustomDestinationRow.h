@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace quilla {
 
+class ElidedLabel;
+
 /// One favourite place or application: icon tile, name, its path (selectable, secondary style),
 /// a remove button and a drag handle.
 class CustomDestinationRow final : public QWidget {
@@ -23,12 +25,12 @@ public:
                          QWidget* parent = nullptr);
 
     QLabel* nameLabel() const { return name_; }
-    QLabel* pathLabel() const { return path_; }
+    ElidedLabel* pathLabel() const { return path_; }
     QToolButton* removeButton() const { return remove_; }
 
 private:
     QLabel* name_;
-    QLabel* path_;
+    ElidedLabel* path_;
     QToolButton* remove_;
 };
 

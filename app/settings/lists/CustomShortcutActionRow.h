@@ -15,6 +15,8 @@ class QToolButton;
 
 namespace quilla {
 
+class ElidedLabel;
+
 /// One custom action: icon tile, its name in a borderless field (a local copy, committed with
 /// Return), the shortcut name or script path below it on one line, and a remove button.
 class CustomShortcutActionRow final : public QWidget {
@@ -32,18 +34,16 @@ public:
     const CustomShortcutAction& entry() const { return action_; }
 
     QLineEdit* nameField() const { return name_; }
-    QLabel* detailLabel() const { return detail_; }
+    ElidedLabel* detailLabel() const { return detail_; }
     QToolButton* removeButton() const { return remove_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void elideDetail();
-
     CustomShortcutAction action_;
     QLineEdit* name_;
-    QLabel* detail_;
+    ElidedLabel* detail_;
     QToolButton* remove_;
 };
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -42,12 +43,20 @@ FinderViewPresetRow::FinderViewPresetRow(const FinderViewPreset& preset, std::ar
     auto* layout = ListRowParts::rowLayout(this, m::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("rectangle.grid.2x2", colors, this));
     name_->setPlaceholderText(qtText(L10n::text("方案名称")));
-    name_->setMinimumWidth(120);
-    layout->addWidget(name_, 1);
-    layout->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("视图")), this));
-    layout->addWidget(view_);
-    layout->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("排序")), this));
-    layout->addWidget(sort_);
+    // The name above its two pickers: side by side they would not fit the page's width.
+    auto* pickers = new QHBoxLayout;
+    pickers->setSpacing(6);
+    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("视图")), this));
+    pickers->addWidget(view_);
+    pickers->addSpacing(10);
+    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("排序")), this));
+    pickers->addWidget(sort_);
+    pickers->addStretch(1);
+    auto* fields = new QVBoxLayout;
+    fields->setSpacing(6);
+    fields->addWidget(name_);
+    fields->addLayout(pickers);
+    layout->addLayout(fields, 1);
     layout->addWidget(remove_);
     layout->addWidget(ListRowParts::dragHandle(this));
     showModes();

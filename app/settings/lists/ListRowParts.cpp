@@ -5,12 +5,14 @@
 #include "app/settings/components/SettingsPalette.h"
 #include "app/settings/components/SettingsRowText.h"
 #include "app/settings/components/SymbolIcons.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "shared/L10n.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace quilla {
 
@@ -68,14 +70,47 @@ QPushButton* ListRowParts::addButton(std::string_view systemImage, const QString
     return button;
 }
 
-QLabel* ListRowParts::secondaryLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
+namespace {
+
+void makeSecondary(QLabel* label, const QWidget* parent) {
     label->setFont(settingsFont(parent->font(), m::subtitlePixelSize));
     QPalette secondary = label->palette();
     secondary.setColor(QPalette::WindowText, SettingsPalette::secondaryText(parent->palette()));
     label->setPalette(secondary);
+}
+
+} // namespace
+
+QLabel* ListRowParts::secondaryLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    makeSecondary(label, parent);
     return label;
+}
+
+ElidedLabel* ListRowParts::detailLabel(const QString& text, QWidget* parent) {
+    auto* label = new ElidedLabel(parent);
+    makeSecondary(label, parent);
+    label->setFullText(text);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QLabel* ListRowParts::titleLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(settingsFont(parent->font(), m::titlePixelSize));
+    return label;
+}
+
+QVBoxLayout* ListRowParts::textColumn(QWidget* title, QWidget* detail) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addStretch();
+    column->addWidget(title);
+    column->addWidget(detail);
+    column->addStretch();
+    return column;
 }
 
 } // namespace quilla

@@ -9,12 +9,15 @@
 #include <string>
 
 class QHBoxLayout;
+class QVBoxLayout;
 class QLabel;
 class QToolButton;
 class QPushButton;
 class QWidget;
 
 namespace quilla {
+
+class ElidedLabel;
 
 /// The pieces every list-editor row is made of, so the four editors look alike.
 class ListRowParts final {
@@ -31,6 +34,13 @@ public:
     static QPushButton* addButton(std::string_view systemImage, const QString& title, QWidget* parent);
     /// A label in the secondary text style at the subtitle size.
     static QLabel* secondaryLabel(const QString& text, QWidget* parent);
+    /// A row's second line (a path, a detail) in the secondary style: one line, shortened in the
+    /// middle to fit, selectable with the mouse.
+    static ElidedLabel* detailLabel(const QString& text, QWidget* parent);
+    /// The row's title above its detail line, as SettingsRowText spaces them.
+    static QVBoxLayout* textColumn(QWidget* title, QWidget* detail);
+    /// The title of a row at the row title size.
+    static QLabel* titleLabel(const QString& text, QWidget* parent);
 
     static constexpr const char* removeButtonName = "quillaRowRemove";
     static constexpr const char* dragHandleName = "quillaRowDragHandle";

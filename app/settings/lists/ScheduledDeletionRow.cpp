@@ -2,6 +2,7 @@
 
 #include "app/settings/components/SettingsMetrics.h"
 #include "app/settings/components/SettingsRowText.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "app/settings/lists/ListRowParts.h"
 #include "shared/L10n.h"
 
@@ -27,17 +28,21 @@ ScheduledDeletionRow::ScheduledDeletionRow(const ScheduledDeletionItem& item, st
     : QWidget(parent) {
     auto* layout = ListRowParts::rowLayout(this, m::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("clock.badge.xmark", colors, this));
-    const auto detail = dueText(item.deleteAt, QLocale::system().name().toStdString()) + " · " + item.path;
-    auto* text = new SettingsRowText(qtText(std::filesystem::path(item.path).filename().string()),
-                                     qtText(detail), this);
-    name_ = text->titleLabel();
+    const auto detail = dueText(item.deleteAt, dateLocale()) + " · " + item.path;
+    name_ = ListRowParts::titleLabel(qtText(std::filesystem::path(item.path).filename().string()), this);
     name_->setFont(settingsFont(font(), m::titlePixelSize, QFont::Medium));
-    detail_ = text->subtitleLabel();
-    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(text, 1);
+    detail_ = ListRowParts::detailLabel(qtText(detail), this);
+    layout->addLayout(ListRowParts::textColumn(name_, detail_), 1);
     cancel_ = new QPushButton(qtText(L10n::text("取消")), this);
     connect(cancel_, &QPushButton::clicked, this, [cancel = std::move(cancel)] { cancel(); });
     layout->addWidget(cancel_);
+}
+
+std::string ScheduledDeletionRow::dateLocale() {
+    // A session without a language (the C locale) would get English dates amid Chinese text;
+    // the application's own language reads better there.
+    const QLocale system = QLocale::system();
+    return system.language() == QLocale::C ? std::string("zh_CN") : system.name().toStdString();
 }
 
 std::string ScheduledDeletionRow::dueText(std::chrono::system_clock::time_point when,

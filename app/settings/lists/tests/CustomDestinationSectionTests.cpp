@@ -10,6 +10,7 @@
 #include "app/settings/components/SettingsSection.h"
 #include "app/settings/lists/CustomDestinationRow.h"
 #include "app/settings/lists/CustomDestinationSection.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "app/settings/lists/FeatureListEditors.h"
 #include "app/settings/lists/tests/ListEditorsTestSupport.h"
 #include "shared/QuillaPaths.h"
@@ -31,7 +32,7 @@ using Kind = CustomDestinationKind;
 
 class CustomDestinationSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureSettingsApplication(); }
+    void SetUp() override { test::ensureQtApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;
@@ -80,7 +81,7 @@ TEST_F(CustomDestinationSectionTest, EachKindAddsRemovesAndMovesThroughItsStoreA
         ASSERT_EQ(rows.size(), after.size());
         auto* added = static_cast<CustomDestinationRow*>(rows.back());
         EXPECT_EQ(added->nameLabel()->text().toStdString(), c.name);
-        EXPECT_EQ(added->pathLabel()->text().toStdString(), c.answer.string());
+        EXPECT_EQ(added->pathLabel()->fullText().toStdString(), c.answer.string());
         EXPECT_TRUE(added->pathLabel()->textInteractionFlags() & Qt::TextSelectableByMouse);
         EXPECT_EQ(added->findChild<SettingsIconTile*>()->systemImage(), c.tile);
         EXPECT_NE(savedList(c.kind).find(c.name + " " + c.answer.string() + "\n"), std::string::npos);

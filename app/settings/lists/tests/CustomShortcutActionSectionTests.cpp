@@ -6,6 +6,7 @@
 #include "app/settings/components/SettingsIconTile.h"
 #include "app/settings/lists/CustomShortcutActionRow.h"
 #include "app/settings/lists/CustomShortcutActionSection.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "app/settings/lists/tests/ListEditorsTestSupport.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TestEnv.h"
@@ -25,7 +26,7 @@ namespace {
 
 class CustomShortcutActionSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureSettingsApplication(); }
+    void SetUp() override { test::ensureQtApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;
@@ -74,6 +75,7 @@ TEST_F(CustomShortcutActionSectionTest, EmptyRowGivesWayToAddedActionsAndComesBa
     EXPECT_EQ(row(0)->nameField()->text(), "tidy");
     EXPECT_EQ(row(0)->nameField()->placeholderText(), "右键菜单显示名称");
     EXPECT_FALSE(row(0)->nameField()->hasFrame());
+    EXPECT_EQ(row(0)->detailLabel()->fullText(), "/opt/tools/tidy.py");
     EXPECT_EQ(row(0)->detailLabel()->toolTip(), "/opt/tools/tidy.py");
     EXPECT_EQ(row(0)->findChild<SettingsIconTile*>()->systemImage(), "terminal");
     EXPECT_EQ(row(1)->findChild<SettingsIconTile*>()->systemImage(), "sparkles");

@@ -19,7 +19,7 @@ namespace {
 
 class FinderViewPresetSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureSettingsApplication(); }
+    void SetUp() override { test::ensureQtApplication(); }
 
     test::ScopedHome home;
     RecordingSettingsChangeNotifier notifier;

@@ -13,11 +13,6 @@
 
 #include <gtest/gtest.h>
 
-// Outside any namespace, as Q_INIT_RESOURCE requires.
-static void loadSymbolResources() {
-    Q_INIT_RESOURCE(symbols);
-}
-
 namespace quilla::test {
 namespace {
 
@@ -28,12 +23,6 @@ ReorderableRowList* rowList(QWidget* editor) {
 }
 
 } // namespace
-
-void ensureSettingsApplication() {
-    ensureQtApplication();
-    static const bool loaded = (loadSymbolResources(), true);
-    (void)loaded;
-}
 
 void typeInto(QLineEdit* field, const QString& text) {
     for (const QChar c : text) {

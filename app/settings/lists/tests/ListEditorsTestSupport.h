@@ -10,9 +10,6 @@ class QLineEdit;
 
 namespace quilla::test {
 
-/// The QApplication with the settings components' bundled glyphs loaded (a static library's
-/// resources must be registered by hand).
-void ensureSettingsApplication();
 /// Types `text` into `field` key by key, as a user would (each key is one edit).
 void typeInto(QLineEdit* field, const QString& text);
 /// Presses Return in `field`.

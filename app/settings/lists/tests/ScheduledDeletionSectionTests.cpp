@@ -1,6 +1,7 @@
 #include "app/core/deletion/ScheduledDeletionListStore.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
 #include "app/settings/components/SettingsSection.h"
+#include "app/settings/lists/ElidedLabel.h"
 #include "app/settings/lists/ScheduledDeletionRow.h"
 #include "app/settings/lists/ScheduledDeletionSection.h"
 #include "app/settings/lists/tests/ListEditorsTestSupport.h"
@@ -24,7 +25,7 @@ namespace {
 
 class ScheduledDeletionSectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::ensureSettingsApplication(); }
+    void SetUp() override { test::ensureQtApplication(); }
 
     test::TempDir dir;
     std::vector<std::string> logLines;
@@ -67,8 +68,8 @@ TEST_F(ScheduledDeletionSectionTest, RowsComeInDueOrderAndCancelRemovesFromTheFi
     EXPECT_EQ(fileName(shown[1]), "later.txt");
     EXPECT_EQ(shown[0]->nameLabel()->font().weight(), QFont::Medium);
     const auto& first = list.items().front();
-    EXPECT_EQ(shown[0]->detailLabel()->text().toStdString(),
-              ScheduledDeletionRow::dueText(first.deleteAt, QLocale::system().name().toStdString()) + " · " +
+    EXPECT_EQ(shown[0]->detailLabel()->fullText().toStdString(),
+              ScheduledDeletionRow::dueText(first.deleteAt, ScheduledDeletionRow::dateLocale()) + " · " +
                   sooner.string());
     EXPECT_EQ(shown[0]->cancelButton()->text(), "取消");
 
