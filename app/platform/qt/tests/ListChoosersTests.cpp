@@ -7,6 +7,7 @@
 #include "app/platform/qt/tests/QtTestSupport.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestEnv.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,6 +69,7 @@ class ListChoosersTest : public ::testing::Test {
 protected:
     void SetUp() override { test::ensureQtApplication(); }
 
+    test::ScopedHome home; // each test its own shortcuts folder
     test::TempDir dir;
     std::vector<fs::path> opened;
     std::vector<DesktopEntry> installed;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,7 +33,10 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file) {
     auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
     dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
-    dialog->selectFile(QString::fromStdString(file.string()));
+    // Typed into the name field, as a user would: selectFile() leaves the field alone while it
+    // has the focus, which the dialog gives it at some moment after showing.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QString::fromStdString(file.string()));
     static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept is protected
 }
 

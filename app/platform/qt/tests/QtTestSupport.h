@@ -17,8 +17,8 @@ void ensureQtApplication();
 bool spinUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-/// Picks `file` in an open QFileDialog and accepts it, the way its accept button would: the
-/// folder first, so the dialog's model knows the entry before it is selected.
+/// Picks `file` in an open QFileDialog and accepts it, the way typing its path and pressing the
+/// accept button would.
 void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file);
 
 /// Answers the next visible modal dialog that `accepts` from inside its own event loop, as a user
