@@ -1,5 +1,7 @@
 #include "app/settings/tools/ListEditorScreenshots.h"
 
+#include "app/platform/qt/ApplicationChooserDialog.h"
+#include "app/platform/qt/ShortcutPickerDialog.h"
 #include "app/settings/ContentView.h"
 #include "app/settings/FeatureDetailView.h"
 #include "app/settings/SettingsWindow.h"
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QScrollBar>
 
 #include <chrono>
@@ -178,6 +181,33 @@ bool renderListEditors(SettingsWindow& window, StandaloneSettingsStores& stores,
     fillViewPresets(stores.viewPresets);
     fillScheduledDeletions(stores.deletionStore);
     renderAll({});
+    return ok;
+}
+
+bool renderChoosers(QWidget& parent, const QDir& folder, const QString& theme, const ScreenshotSaver& save) {
+    // The offscreen platform knows no icon folders (a desktop session's platform theme does), so
+    // the applications would show without their icons.
+    const QStringList iconPaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths(iconPaths + QStringList{QStringLiteral("/usr/local/share/icons"),
+                                                       QStringLiteral("/usr/share/icons"),
+                                                       QStringLiteral("/usr/share/pixmaps")});
+    bool ok = true;
+    ApplicationChooserDialog applications(
+        CustomDestinationStore::panelOptions(CustomDestinationKind::openApplication),
+        DesktopEntry::installed(), &parent);
+    applications.show();
+    ok &= save(applications, folder, QStringLiteral("chooser-application.zh.%1").arg(theme));
+    for (const bool empty : {false, true}) {
+        const std::vector<std::string> names{"Backup to NAS", "Resize for Web", "整理下载"};
+        ShortcutPickerDialog picker(
+            CustomShortcutActionStore::pickerOptions(empty ? std::vector<std::string>{} : names),
+            [](const fs::path&) {}, &parent);
+        picker.show();
+        ok &= save(picker, folder,
+                   QStringLiteral("chooser-shortcut%1.zh.%2")
+                       .arg(empty ? QStringLiteral("-empty") : QString(), theme));
+    }
+    QIcon::setThemeSearchPaths(iconPaths);
     return ok;
 }
 

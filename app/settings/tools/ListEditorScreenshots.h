@@ -21,4 +21,8 @@ using ScreenshotSaver = std::function<bool(QWidget& widget, const QDir& folder, 
 bool renderListEditors(SettingsWindow& window, StandaloneSettingsStores& stores, const QDir& folder,
                        const QString& theme, const ScreenshotSaver& save);
 
+/// Renders the application chooser (the installed applications) and the shortcut picker, with
+/// shortcuts and without ("chooser-….zh.<theme>"), over `parent`.
+bool renderChoosers(QWidget& parent, const QDir& folder, const QString& theme, const ScreenshotSaver& save);
+
 } // namespace quilla

@@ -118,8 +118,9 @@ int main(int argc, char** argv) {
         SettingsAppearance::applyTheme(app, dark);
         SettingsWindow window(stores.stores, platform);
         window.show();
-        ok &= renderListEditors(window, stores, folder,
-                                dark ? QStringLiteral("dark") : QStringLiteral("light"), save);
+        const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        ok &= renderListEditors(window, stores, folder, theme, save);
+        ok &= renderChoosers(window, folder, theme, save);
     }
     return ok ? 0 : 1;
 }
