@@ -1,7 +1,10 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README, `make run` and `make test`, and their helpers.
 JOBS ?= $(shell nproc)
+# Where `make run` installs and `make uninstall` removes (the Files module always goes into
+# Files' own extension folder).
+PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-test bench screenshots format-check clean
+.PHONY: run test deps build build-test install uninstall package bench screenshots format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -10,8 +13,17 @@ build: deps
 	cmake --preset default >/dev/null
 	cmake --build --preset default -j $(JOBS)
 
-run: build
-	scripts/run-main.sh
+install: build
+	scripts/install.sh install --build build --prefix $(PREFIX)
+
+run: install
+	scripts/run-main.sh $(PREFIX)
+
+uninstall:
+	scripts/install.sh uninstall --prefix $(PREFIX)
+
+package: deps
+	scripts/build-package.sh
 
 build-test: deps
 	cmake --preset test >/dev/null

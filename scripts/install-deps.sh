@@ -12,9 +12,11 @@ packages=(
   qt6-base-dev qt6-svg-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
   # the settings window at home on GNOME: Adwaita style, GTK file dialogs
   adwaita-qt6 qt6-gtk-platformtheme
-  # tests, end-to-end and benchmarks
+  # installing: desktop databases, the Debian package and its checks
+  desktop-file-utils gtk-update-icon-cache appstream dpkg-dev lintian procps
+  # tests, end-to-end and benchmarks; Files itself and xdotool for the right-click test
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
-  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
+  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time nautilus xdotool
 )
 
 missing=()

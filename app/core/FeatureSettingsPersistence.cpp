@@ -5,7 +5,9 @@
 namespace quilla {
 namespace {
 
-std::vector<std::string> sorted(const std::set<std::string>& ids) { return {ids.begin(), ids.end()}; }
+std::vector<std::string> sorted(const std::set<std::string>& ids) {
+    return {ids.begin(), ids.end()};
+}
 
 std::map<std::string, std::vector<std::string>> childOrderMap(const plist::Dict& root) {
     const plist::Dict* saved = plist::dictionary(root, "childOrderByFeatureID");
@@ -31,15 +33,17 @@ std::set<std::string> stringSet(const plist::Dict& root, std::string_view key) {
 } // namespace
 
 FeatureSettingsPersistence::FeatureSettingsPersistence(QuillaSettingsChangeNotifier& notifier)
-    : files_(std::string(settings_files::kFeatureSettings), std::string(settings_files::kReasonFeatureSettings),
-             notifier) {}
+    : files_(std::string(settings_files::kFeatureSettings),
+             std::string(settings_files::kReasonFeatureSettings), notifier) {}
 
 std::optional<FeatureSettings> FeatureSettingsPersistence::loadSettings() const {
     auto root = files_.load();
     return root ? decode(*root) : std::nullopt;
 }
 
-void FeatureSettingsPersistence::save(const FeatureSettings& settings) const { files_.save(encode(settings)); }
+bool FeatureSettingsPersistence::save(const FeatureSettings& settings) const {
+    return files_.save(encode(settings));
+}
 
 plist::Value FeatureSettingsPersistence::encode(const FeatureSettings& settings) {
     plist::Dict childOrder;

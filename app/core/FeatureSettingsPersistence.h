@@ -16,8 +16,8 @@ public:
     /// The saved settings; nothing when the file is missing, damaged or lacks "enabledFeatureIDs".
     std::optional<FeatureSettings> loadSettings() const;
 
-    /// Writes both copies, then posts "feature-settings". Failures are silent.
-    void save(const FeatureSettings& settings) const;
+    /// Writes both copies, then posts "feature-settings"; false when a copy could not be written.
+    bool save(const FeatureSettings& settings) const;
 
     static plist::Value encode(const FeatureSettings& settings);
     static std::optional<FeatureSettings> decode(const plist::Dict& root);

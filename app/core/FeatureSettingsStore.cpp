@@ -181,7 +181,7 @@ bool FeatureSettingsStore::reload() {
 }
 
 void FeatureSettingsStore::save() {
-    persistence_.save(settings_);
+    lastSaveFailed_ = !persistence_.save(settings_);
 }
 
 void FeatureSettingsStore::changed() {

@@ -54,8 +54,11 @@ public:
     /// a missing or damaged file changes nothing. True when the settings changed.
     bool reload();
 
-    /// Writes the current settings (both copies, then the notification).
+    /// Writes the current settings (both copies, then the notification). A failure keeps the
+    /// settings in memory and is remembered for the window to tell.
     void save();
+    /// True when the last save could not write both copies (the menu still reads the old file).
+    bool lastSaveFailed() const { return lastSaveFailed_; }
 
     /// The settings a store starts with, given what was saved (nothing = first start).
     static FeatureSettings repaired(const std::optional<FeatureSettings>& saved);
@@ -67,6 +70,7 @@ private:
 
     const FeatureSettingsPersistence& persistence_;
     FeatureSettings settings_;
+    bool lastSaveFailed_ = false;
 };
 
 } // namespace quilla

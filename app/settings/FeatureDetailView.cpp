@@ -2,6 +2,7 @@
 
 #include "app/core/FeatureSettingsStore.h"
 #include "app/core/deletion/ScheduledDeletionListStore.h"
+#include "app/settings/SaveFailureLine.h"
 #include "app/settings/SettingsStores.h"
 #include "app/settings/components/ReorderableRowList.h"
 #include "app/settings/components/SettingsMetrics.h"
@@ -44,8 +45,10 @@ FeatureDetailView::FeatureDetailView(QuillaFeature feature, SettingsStores& stor
     auto* menu = new SettingsSection(localized("右键菜单"));
     enabledRow_ = new SettingsToggleRow(localized("在 Finder 右键菜单中启用"), summaryText);
     menu->addRow(enabledRow_);
-    connect(enabledRow_, &SettingsToggleRow::toggled, this,
-            [this](bool on) { stores_.features.setEnabled(on, feature_); });
+    connect(enabledRow_, &SettingsToggleRow::toggled, this, [this, menu](bool on) {
+        stores_.features.setEnabled(on, feature_);
+        showSaveResult(*menu, stores_.features);
+    });
     addPart(menu);
 
     if (!quilla::children(feature).empty()) {
@@ -71,7 +74,7 @@ FeatureDetailView::~FeatureDetailView() {
 }
 
 void FeatureDetailView::addChildrenSection() {
-    auto* section = new SettingsSection(localized("右键子菜单"));
+    auto* section = childrenSection_ = new SettingsSection(localized("右键子菜单"));
     section->panel()->hide(); // the reorderable list draws its own panel
     toggleAll_ = section->headerButton();
     connect(toggleAll_, &QPushButton::clicked, this, &FeatureDetailView::toggleAll);
@@ -82,6 +85,7 @@ void FeatureDetailView::addChildrenSection() {
     connect(childList_, &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
         stores_.features.moveChildren(feature_, {static_cast<std::size_t>(from)},
                                       static_cast<std::size_t>(destination));
+        showSaveResult(*childrenSection_, stores_.features);
     });
     addPart(section);
 }
@@ -95,8 +99,10 @@ void FeatureDetailView::rebuildChildRows() {
         auto* row = new FeatureChildRow(child.actionID, child.systemImage, iconColors(feature_),
                                         qtText(child.title), qtText(child.summary));
         const std::string id = child.actionID;
-        connect(row, &FeatureChildRow::toggled, this,
-                [this, id](bool on) { stores_.features.setChildEnabled(on, id); });
+        connect(row, &FeatureChildRow::toggled, this, [this, id](bool on) {
+            stores_.features.setChildEnabled(on, id);
+            showSaveResult(*childrenSection_, stores_.features);
+        });
         childRows_.push_back(row);
         rows.push_back(row);
     }
@@ -126,6 +132,7 @@ void FeatureDetailView::toggleAll() {
         states.push_back(stores_.features.isChildEnabled(id));
     }
     stores_.features.setAllChildrenEnabled(!allChildrenEnabled(states), feature_);
+    showSaveResult(*childrenSection_, stores_.features);
 }
 
 } // namespace quilla

@@ -12,6 +12,7 @@ namespace quilla {
 
 class FeatureChildRow;
 class ReorderableRowList;
+class SettingsSection;
 class SettingsToggleRow;
 struct SettingsStores;
 
@@ -45,6 +46,7 @@ private:
     SettingsStores& stores_;
     Observable::Token token_ = 0;
     SettingsToggleRow* enabledRow_ = nullptr;
+    SettingsSection* childrenSection_ = nullptr;
     QPushButton* toggleAll_ = nullptr;
     ReorderableRowList* childList_ = nullptr;
     std::vector<FeatureChildRow*> childRows_;

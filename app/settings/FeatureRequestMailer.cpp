@@ -64,16 +64,20 @@ QString FeatureRequestMailer::trimmed(const QString& requestText) {
 
 QString FeatureRequestMailer::body(const QString& trimmedRequest, const QString& appVersion,
                                    const QString& osVersion) {
-    // The last line names the platform as the macOS build's mail did ("macOS: …"), so requests
-    // from both builds read alike; its value is this system's name.
+    // The last line keeps its fixed "macOS:" label, so requests read alike whichever system sent
+    // them (the text is a translation key); its value is this system's name.
     QString text = QString::fromStdString(
         L10n::text("我想请求 Quilla 增加这个功能：\n\n%@\n\n---\nApp: Quilla %@\nmacOS: %@"));
+    // Each search starts after the value just filled in: a request that itself contains "%@"
+    // must not receive the version.
+    qsizetype from = 0;
     for (const QString& value : {trimmedRequest, appVersion, osVersion}) {
-        const qsizetype at = text.indexOf(QLatin1String("%@"));
+        const qsizetype at = text.indexOf(QLatin1String("%@"), from);
         if (at < 0) {
             break;
         }
         text.replace(at, 2, value);
+        from = at + value.size();
     }
     return text;
 }

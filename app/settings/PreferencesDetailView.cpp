@@ -3,6 +3,7 @@
 #include "app/core/FeatureSettingsStore.h"
 #include "app/core/preferences/AppPreferencesStore.h"
 #include "app/settings/InformationDialog.h"
+#include "app/settings/SaveFailureLine.h"
 #include "app/settings/SettingsStores.h"
 #include "app/settings/components/SettingsIconTile.h"
 #include "app/settings/components/SettingsMetrics.h"
@@ -157,8 +158,9 @@ void PreferencesDetailView::addMenu() {
     collapse_ = new SettingsToggleRow(
         localized("折叠一级功能"),
         localized("开启后，右键菜单会先显示一级功能目录；关闭后，会直接展开显示所有具体操作。"));
-    connect(collapse_, &SettingsToggleRow::toggled, this, [this](bool on) {
+    connect(collapse_, &SettingsToggleRow::toggled, this, [this, menu](bool on) {
         stores_.features.setMenuLayout(on ? FinderMenuLayout::collapsed : FinderMenuLayout::expanded);
+        showSaveResult(*menu, stores_.features);
     });
     menu->addRow(collapse_);
     sections_[static_cast<std::size_t>(Section::menu)] = menu;
@@ -177,8 +179,14 @@ void PreferencesDetailView::addFinderBehaviour() {
             [this](bool on) { stores_.preferences.setRevealCreatedItems(on); });
     connect(revealResults_, &SettingsToggleRow::toggled, this,
             [this](bool on) { stores_.preferences.setRevealActionResults(on); });
+    // Failures of clicks in the file manager are otherwise silent; the notification is the only word.
+    notifyFailures_ = new SettingsToggleRow(localized("操作失败时通知"),
+                                            localized("右键操作没有完成时，用桌面通知告诉你原因。"));
+    connect(notifyFailures_, &SettingsToggleRow::toggled, this,
+            [this](bool on) { stores_.preferences.setNotifyOnActionFailure(on); });
     behaviour->addRow(revealCreated_);
     behaviour->addRow(revealResults_);
+    behaviour->addRow(notifyFailures_);
     sections_[static_cast<std::size_t>(Section::finderBehaviour)] = behaviour;
     addPart(behaviour);
 }
@@ -188,6 +196,7 @@ void PreferencesDetailView::refresh() {
     collapse_->setChecked(stores_.features.menuLayout() == FinderMenuLayout::collapsed);
     revealCreated_->setChecked(stores_.preferences.revealCreatedItems());
     revealResults_->setChecked(stores_.preferences.revealActionResults());
+    notifyFailures_->setChecked(stores_.preferences.notifyOnActionFailure());
 }
 
 void PreferencesDetailView::showInstallInstructions() {

@@ -13,7 +13,7 @@ class SettingsToggleRow;
 struct SettingsStores;
 
 /// The preferences page: start at login, the permission guide as this machine sees it, the menu
-/// layout and the file manager behaviour after actions.
+/// layout, the file manager behaviour after actions and the failure notifications.
 class PreferencesDetailView final : public DetailPageFrame {
     Q_OBJECT
 
@@ -30,6 +30,7 @@ public:
     SettingsToggleRow* collapseRow() const { return collapse_; }
     SettingsToggleRow* revealCreatedRow() const { return revealCreated_; }
     SettingsToggleRow* revealResultsRow() const { return revealResults_; }
+    SettingsToggleRow* notifyFailuresRow() const { return notifyFailures_; }
     /// The four guide rows: module, file access, file manager control, restart.
     SettingsActionRow* permissionRow(int index) const {
         return permissionRows_.at(static_cast<std::size_t>(index));
@@ -54,6 +55,7 @@ private:
     SettingsToggleRow* collapse_ = nullptr;
     SettingsToggleRow* revealCreated_ = nullptr;
     SettingsToggleRow* revealResults_ = nullptr;
+    SettingsToggleRow* notifyFailures_ = nullptr;
     std::array<SettingsActionRow*, 4> permissionRows_{};
 };
 

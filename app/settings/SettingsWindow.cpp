@@ -3,6 +3,7 @@
 #include "app/settings/ApplicationIcon.h"
 #include "app/settings/ContentView.h"
 #include "app/settings/WindowPlacement.h"
+#include "app/settings/components/SettingsRowText.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -13,7 +14,8 @@ namespace quilla {
 SettingsWindow::SettingsWindow(SettingsStores& stores, const SettingsPlatform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), content_(new ContentView(stores, platform, this)) {
     setObjectName(QString::fromLatin1(identifier));
-    setWindowTitle(QStringLiteral("Quilla"));
+    // Not plain "Quilla": the dialogs the application asks its questions in carry that title.
+    setWindowTitle(localized("Quilla 设置"));
     setWindowIcon(applicationIcon());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "app/core/FeatureSettingsStore.h"
 #include "app/core/preferences/AppPreferencesStore.h"
+#include "app/settings/ContentView.h"
 #include "app/settings/SettingsFileWatcher.h"
 #include "app/settings/SettingsWindow.h"
 #include "app/settings/WindowPlacement.h"
@@ -95,11 +96,16 @@ void SettingsWindowController::hideWindow() {
 }
 
 void SettingsWindowController::toggleWindow() {
-    if (isWindowVisible()) {
+    // A window behind others is brought forward, not hidden: the click meant "show me".
+    if (isWindowVisible() && window_->isActiveWindow()) {
         hideWindow();
     } else {
         showWindow();
     }
+}
+
+void SettingsWindowController::checkForUpdates() {
+    window()->contentView()->checkForUpdates();
 }
 
 bool SettingsWindowController::isWindowVisible() const {

@@ -38,8 +38,10 @@ public:
     void showWindow();
     /// Hides the window (it is kept).
     void hideWindow();
-    /// Shows a hidden window, hides a visible one.
+    /// Hides the window when it is visible and the active window; otherwise shows it in front.
     void toggleWindow();
+    /// Shows the update dialog (over the window, which stays as it is).
+    void checkForUpdates();
     bool isWindowVisible() const;
 
     /// The launch's decision, applied now and again 0.15 s and 0.45 s later: show the window for

@@ -81,10 +81,10 @@ void SidebarRow::keyPressEvent(QKeyEvent* event) {
         Q_EMIT activated();
         return;
     case Qt::Key_Down:
-        focusNextChild();
+        Q_EMIT stepRequested(1);
         return;
     case Qt::Key_Up:
-        focusPreviousChild();
+        Q_EMIT stepRequested(-1);
         return;
     default:
         QWidget::keyPressEvent(event);

@@ -27,7 +27,10 @@ public:
     bool isSelected() const { return selected_; }
 
 Q_SIGNALS:
+    /// Clicked, or Enter or Space pressed.
     void activated();
+    /// Up (-1) or Down (+1) pressed: the sidebar moves to the neighbouring row.
+    void stepRequested(int delta);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

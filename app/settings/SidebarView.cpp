@@ -1,6 +1,7 @@
 #include "app/settings/SidebarView.h"
 
 #include "app/core/FeatureSettingsStore.h"
+#include "app/settings/SaveFailureLine.h"
 #include "app/settings/SidebarRow.h"
 #include "app/settings/components/ReorderableRowList.h"
 #include "app/settings/components/SettingsIconTile.h"
@@ -14,6 +15,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quilla {
 
@@ -52,16 +55,20 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
     groupingRow_ = new SidebarRow("contextualmenu.and.cursorarrow", SettingsPalette::brandTile(),
                                   localized("放入 Quilla 菜单"), {}, true);
     menu->addRow(groupingRow_);
-    connect(groupingRow_->switchButton(), &SettingsSwitch::clicked, this,
-            [this](bool on) { features_.setGroupsFeaturesUnderQuilla(on); });
+    connect(groupingRow_->switchButton(), &SettingsSwitch::clicked, this, [this, menu](bool on) {
+        features_.setGroupsFeaturesUnderQuilla(on);
+        showSaveResult(*menu, features_);
+    });
     layout->addWidget(menu);
 
-    auto* featureSection = new SettingsSection(localized("一级功能"), content);
+    featureSection_ = new SettingsSection(localized("一级功能"), content);
+    SettingsSection* featureSection = featureSection_;
     featureSection->panel()->hide(); // the reorderable list draws its own panel
     featureList_ = new ReorderableRowList;
     featureSection->addBelow(featureList_);
     connect(featureList_, &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
         features_.moveFeatures({static_cast<std::size_t>(from)}, static_cast<std::size_t>(destination));
+        showSaveResult(*featureSection_, features_);
     });
     layout->addWidget(featureSection);
 
@@ -74,6 +81,9 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
         new SidebarRow("plus.bubble", SettingsPalette::brandTile(), localized("请求新功能"), {}, false);
     for (SidebarRow* row : {preferencesRow_, updateRow_, requestRow_}) {
         more->addRow(row);
+    }
+    for (SidebarRow* row : {groupingRow_, preferencesRow_, updateRow_, requestRow_}) {
+        connect(row, &SidebarRow::stepRequested, this, [this, row](int delta) { step(row, delta); });
     }
     connect(preferencesRow_, &SidebarRow::activated, this,
             [this] { Q_EMIT pageSelected(SettingsPage::preferences()); });
@@ -120,8 +130,11 @@ void SidebarView::rebuildFeatureRows() {
                                    qtText(quilla::title(feature)), {}, true);
         connect(row, &SidebarRow::activated, this,
                 [this, feature] { Q_EMIT pageSelected(SettingsPage::forFeature(feature)); });
-        connect(row->switchButton(), &SettingsSwitch::clicked, this,
-                [this, feature](bool on) { features_.setEnabled(on, feature); });
+        connect(row->switchButton(), &SettingsSwitch::clicked, this, [this, feature](bool on) {
+            features_.setEnabled(on, feature);
+            showSaveResult(*featureSection_, features_);
+        });
+        connect(row, &SidebarRow::stepRequested, this, [this, row](int delta) { step(row, delta); });
         featureRows_.push_back(row);
         rows.push_back(row);
     }
@@ -137,6 +150,37 @@ void SidebarView::refresh() {
         featureRows_[i]->switchButton()->setChecked(features_.isEnabled(shownOrder_[i]));
     }
     setSelectedPage(selected_);
+}
+
+std::vector<SidebarRow*> SidebarView::keyboardRows() const {
+    std::vector<SidebarRow*> rows{groupingRow_};
+    rows.insert(rows.end(), featureRows_.begin(), featureRows_.end());
+    rows.insert(rows.end(), {preferencesRow_, updateRow_, requestRow_});
+    return rows;
+}
+
+bool SidebarView::selectsPage(const SidebarRow* row) const {
+    return row == preferencesRow_ ||
+           std::find(featureRows_.begin(), featureRows_.end(), row) != featureRows_.end();
+}
+
+void SidebarView::step(SidebarRow* from, int delta) {
+    const auto rows = keyboardRows();
+    const auto at = std::find(rows.begin(), rows.end(), from);
+    if (at == rows.end()) {
+        return;
+    }
+    const auto index = (at - rows.begin()) + delta;
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(rows.size())) {
+        return;
+    }
+    SidebarRow* next = rows[static_cast<std::size_t>(index)];
+    next->setFocus(Qt::TabFocusReason);
+    ensureWidgetVisible(next, 0, 12);
+    if (selectsPage(next)) {
+        // The update check and the request form open dialogs: they wait for Enter.
+        Q_EMIT next->activated();
+    }
 }
 
 } // namespace quilla

@@ -11,6 +11,7 @@ namespace quilla {
 
 class FeatureSettingsStore;
 class ReorderableRowList;
+class SettingsSection;
 class SidebarRow;
 
 /// The window's left column: brand header, the grouping switch, one row per feature in the
@@ -40,11 +41,18 @@ Q_SIGNALS:
 
 private:
     void refresh();
+    /// Moves the keyboard focus `delta` rows from `from`; the selection follows onto page rows.
+    void step(SidebarRow* from, int delta);
+    /// Every row the keyboard walks through, top to bottom.
+    std::vector<SidebarRow*> keyboardRows() const;
+    /// True for the rows that select a page (features, preferences).
+    bool selectsPage(const SidebarRow* row) const;
     void rebuildFeatureRows();
 
     FeatureSettingsStore& features_;
     Observable::Token token_;
     SidebarRow* groupingRow_ = nullptr;
+    SettingsSection* featureSection_ = nullptr;
     ReorderableRowList* featureList_ = nullptr;
     std::vector<SidebarRow*> featureRows_;
     std::vector<QuillaFeature> shownOrder_;

@@ -1,6 +1,7 @@
 #include "app/ui/QuillaApp.h"
 
 #include "app/core/preferences/AppPreferencesPersistence.h"
+#include "app/core/runner/LeftoverFiles.h"
 #include "app/platform/qt/NoDisplayPasteboard.h"
 #include "app/platform/qt/QtPasteboard.h"
 #include "shared/DiagnosticLog.h"
@@ -32,16 +33,53 @@ QuillaApp::QuillaApp(Services services)
                                                         finderScripting_,
                                                         trash_,
                                                         [] { return AppPreferencesPersistence::load(); }},
-      executor_(context_) {
+      executor_(context_), desktopNotifier_(&QuillaApp::appendDiagnosticLog),
+      failureNotifier_(std::make_shared<ActionFailureNotifier>(
+          desktopNotifier_, [this] { return preferences_.notifyOnActionFailure(); })),
+      consentPrompt_(services.dialogs), menuBarActions_(performer(), finderScripting_) {
+    selectionModel_ = std::make_unique<FinderSelectionModel>(FinderSelectionModel::Dependencies{
+        .perform = performer(),
+        .finderScripting = finderScripting_,
+        .consent = consentPrompt_,
+        .presentFeatureRequest =
+            [this] {
+                if (presentFeatureRequest_) {
+                    presentFeatureRequest_();
+                } else {
+                    appendDiagnosticLog("feature request form not available in this start");
+                }
+            },
+        .log = &QuillaApp::appendDiagnosticLog,
+        .actionFailed = failureReporter(),
+    });
     runner_ = std::make_unique<QuillaQueuedActionRunner>(
-        [this](const ActionRequest& request) { return executor_.perform(request); },
-        [this](std::function<void()> work) { dispatcher_.post(std::move(work)); });
+        performer(), [this](std::function<void()> work) { dispatcher_.post(std::move(work)); });
+    runner_->setFailureObserver(failureReporter());
     scheduledDeletionRunner_ = std::make_unique<ScheduledDeletionRunner>(scheduledDeletionStore_, trash_);
 
     appendDiagnosticLog("QuillaApp init");
+    if (loginItem_.repairStaleEntry()) {
+        appendDiagnosticLog("login item repaired: it now starts " + loginItem_.executable().string());
+    }
+    // Only one application runs at a time: whatever a killed earlier run left half-done is cleared
+    // before new work starts.
+    LeftoverFiles::clearSettingsTemporaries();
+    runner_->recoverInterruptedActions();
     runner_->drain();
     runner_->startPolling();
     scheduledDeletionRunner_->start();
+}
+
+std::function<ActionResult(const ActionRequest&)> QuillaApp::performer() const {
+    return [this](const ActionRequest& request) { return executor_.perform(request); };
+}
+
+std::function<void(const std::string&)> QuillaApp::failureReporter() const {
+    return [notifier = std::weak_ptr(failureNotifier_)](const std::string& text) {
+        if (auto alive = notifier.lock()) {
+            alive->actionFailed(text);
+        }
+    };
 }
 
 QuillaApp::~QuillaApp() {

@@ -13,17 +13,23 @@
 #include "app/core/lists/CustomShortcutActionStore.h"
 #include "app/core/lists/FinderViewPresetPersistence.h"
 #include "app/core/lists/FinderViewPresetStore.h"
+#include "app/core/menubar/MenuBarActions.h"
+#include "app/core/notifications/ActionFailureNotifier.h"
 #include "app/core/platform/FreedesktopTrash.h"
 #include "app/core/preferences/AppPreferencesStore.h"
 #include "app/core/preferences/LaunchAtLoginController.h"
 #include "app/core/runner/QuillaQueuedActionRunner.h"
+#include "app/core/url/FinderSelectionModel.h"
 #include "app/platform/linux/GSettingsFinderScripting.h"
+#include "app/platform/qt/FreedesktopNotifier.h"
 #include "app/platform/qt/LinuxWorkspace.h"
+#include "app/platform/qt/QtActionConsentPrompt.h"
 #include "app/platform/qt/QtListPrompts.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
 #include "shared/dbus/DBusSettingsChangeNotifier.h"
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -60,12 +66,27 @@ public:
     ScheduledDeletionListStore& scheduledDeletions() { return scheduledDeletionList_; }
     /// The choosers behind the settings window's add buttons.
     QtListPrompts& listPrompts() { return listPrompts_; }
+    /// The route of quilla:// URLs.
+    FinderSelectionModel& selectionModel() { return *selectionModel_; }
+    /// The executor calls of the tray menu.
+    MenuBarActions& menuBarActions() { return menuBarActions_; }
+    /// Where the tray menu's stores announce their saves.
+    QuillaSettingsChangeNotifier& settingsChangeNotifier() { return notifier_; }
+    /// What a "quilla://feature-request" URL opens (the settings window's request form).
+    void setFeatureRequestPresenter(std::function<void()> present) {
+        presentFeatureRequest_ = std::move(present);
+    }
 
     /// Makes every hop to the main thread give up, so that quitting never waits for a dialog the
     /// main loop will no longer show. Call once the main loop has ended, before destruction.
     void prepareForQuit();
 
 private:
+    /// The executor as the three routes into it call it.
+    std::function<ActionResult(const ActionRequest&)> performer() const;
+    /// Hands a failure's text to the notifier while it lives (safe from late main-thread closures).
+    std::function<void(const std::string&)> failureReporter() const;
+
     // Declaration order is construction order: stores, then services, then the workers that use them.
     QtMainThreadDispatcher dispatcher_;
     DBusSettingsChangeNotifier notifier_;
@@ -90,6 +111,15 @@ private:
     FreedesktopTrash trash_;
     ExecutorContext context_;
     FinderActionExecutor executor_;
+
+    FreedesktopNotifier desktopNotifier_;
+    // Shared with the failure observer handed to the runner, whose closures may still be queued
+    // on the main thread after this object is gone.
+    std::shared_ptr<ActionFailureNotifier> failureNotifier_;
+    QtActionConsentPrompt consentPrompt_;
+    std::function<void()> presentFeatureRequest_;
+    std::unique_ptr<FinderSelectionModel> selectionModel_;
+    MenuBarActions menuBarActions_;
 
     std::unique_ptr<QuillaQueuedActionRunner> runner_;
     std::unique_ptr<ScheduledDeletionRunner> scheduledDeletionRunner_;

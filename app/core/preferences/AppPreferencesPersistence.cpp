@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kRevealCreatedItems = "revealCreatedItems";
 constexpr std::string_view kRevealActionResults = "revealActionResults";
 constexpr std::string_view kLaunchAtLogin = "launchAtLogin";
+constexpr std::string_view kNotifyOnActionFailure = "notifyOnActionFailure";
 
 } // namespace
 
@@ -18,8 +19,15 @@ std::filesystem::path AppPreferencesPersistence::fileURL() {
 }
 
 AppPreferences AppPreferencesPersistence::load() {
+    return loadSaved().value_or(AppPreferences{});
+}
+
+std::optional<AppPreferences> AppPreferencesPersistence::loadSaved() {
     const auto root = plist::readFile(fileURL());
-    return root ? decode(*root) : AppPreferences{};
+    if (!root) {
+        return std::nullopt;
+    }
+    return decode(*root);
 }
 
 void AppPreferencesPersistence::save(const AppPreferences& preferences) {
@@ -31,6 +39,7 @@ plist::Value AppPreferencesPersistence::encode(const AppPreferences& preferences
         {std::string(kRevealCreatedItems), preferences.revealCreatedItems},
         {std::string(kRevealActionResults), preferences.revealActionResults},
         {std::string(kLaunchAtLogin), preferences.launchAtLogin},
+        {std::string(kNotifyOnActionFailure), preferences.notifyOnActionFailure},
     };
 }
 
@@ -41,9 +50,13 @@ AppPreferences AppPreferencesPersistence::decode(const plist::Value& root) {
         return result;
     }
     // Each key falls back on its own, so one damaged value never resets the others.
-    result.revealCreatedItems = plist::boolean(*dict, kRevealCreatedItems).value_or(result.revealCreatedItems);
-    result.revealActionResults = plist::boolean(*dict, kRevealActionResults).value_or(result.revealActionResults);
+    result.revealCreatedItems =
+        plist::boolean(*dict, kRevealCreatedItems).value_or(result.revealCreatedItems);
+    result.revealActionResults =
+        plist::boolean(*dict, kRevealActionResults).value_or(result.revealActionResults);
     result.launchAtLogin = plist::boolean(*dict, kLaunchAtLogin).value_or(result.launchAtLogin);
+    result.notifyOnActionFailure =
+        plist::boolean(*dict, kNotifyOnActionFailure).value_or(result.notifyOnActionFailure);
     return result;
 }
 

@@ -15,7 +15,11 @@ AppPreferencesStore::AppPreferencesStore(LoginItem& loginItem) : loginItem_(logi
 }
 
 bool AppPreferencesStore::reload() {
-    AppPreferences loaded = AppPreferencesPersistence::load();
+    const auto saved = AppPreferencesPersistence::loadSaved();
+    if (!saved) {
+        return false; // a removed or half-edited file is no reason to forget the user's choices
+    }
+    AppPreferences loaded = *saved;
     loaded.launchAtLogin = loginItem_.isEnabled();
     if (loaded == preferences_) {
         return false;
@@ -33,6 +37,12 @@ void AppPreferencesStore::setRevealCreatedItems(bool value) {
 
 void AppPreferencesStore::setRevealActionResults(bool value) {
     preferences_.revealActionResults = value;
+    save();
+    notifyChanged();
+}
+
+void AppPreferencesStore::setNotifyOnActionFailure(bool value) {
+    preferences_.notifyOnActionFailure = value;
     save();
     notifyChanged();
 }

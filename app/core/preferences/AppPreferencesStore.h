@@ -19,17 +19,20 @@ public:
     bool revealCreatedItems() const { return preferences_.revealCreatedItems; }
     bool revealActionResults() const { return preferences_.revealActionResults; }
     bool launchAtLogin() const { return preferences_.launchAtLogin; }
+    bool notifyOnActionFailure() const { return preferences_.notifyOnActionFailure; }
     const AppPreferences& preferences() const { return preferences_; }
     /// True only while a failed login-item change is being undone.
     bool isRollingBackLaunchAtLogin() const { return isRollingBackLaunchAtLogin_; }
 
     /// Adopts the file as another process left it (launch at login still follows the login item)
-    /// and announces a difference without writing. True when something changed.
+    /// and announces a difference without writing; a missing or unreadable file changes nothing.
+    /// True when something changed.
     bool reload();
 
-    /// Assigns and saves all three preferences.
+    /// Assigns and saves all preferences.
     void setRevealCreatedItems(bool value);
     void setRevealActionResults(bool value);
+    void setNotifyOnActionFailure(bool value);
     /// Assigns, then registers or unregisters the login item; saves on success, otherwise
     /// assigns the previous value back (observers see both changes) and writes nothing.
     void setLaunchAtLogin(bool value);

@@ -39,8 +39,17 @@ protected:
     // A drop of row `from` onto the middle of row `onto`, as the drag would end.
     static void dropRow(ReorderableRowList& list, int from, int onto) {
         list.window()->resize(860, 560);
-        list.window()->show(); // laid out, so rows have their places
-        test::spinUntil([] { return false; }, std::chrono::milliseconds(100));
+        list.window()->show();
+        // Laid out: no row overlaps the next (the layout settles over several turns).
+        ASSERT_TRUE(test::spinUntil([&] {
+            const auto& rows = list.rows();
+            for (std::size_t i = 1; i < rows.size(); ++i) {
+                if (rows[i]->y() < rows[i - 1]->y() + rows[i - 1]->minimumHeight()) {
+                    return false;
+                }
+            }
+            return true;
+        }));
         QWidget* target = list.rows().at(static_cast<std::size_t>(onto));
         const QPoint at = target->mapTo(&list, QPoint(10, 2));
         QMimeData data;
@@ -72,6 +81,29 @@ TEST_F(ContentViewTest, SidebarSwitchWritesTheFileAndTheOpenPageFollowsWithoutLe
     view.featurePage()->enabledRow()->switchButton()->click();
     EXPECT_TRUE(featureSwitch->isChecked());
     EXPECT_EQ(test::SettingsFixture::readFeatureFile("'createFile' in d['enabledFeatureIDs']"), "True");
+}
+
+TEST_F(ContentViewTest, AChangeThatCouldNotBeSavedSaysSoUnderItsSection) {
+    const auto extensionCopy = paths::extensionSupportDir() / test::SettingsFixture::featureFile().filename();
+    std::filesystem::remove(extensionCopy);
+    std::filesystem::create_directory(extensionCopy); // a folder in the file's place: the write fails
+    sidebarRow(QuillaFeature::createFile)->switchButton()->click();
+    EXPECT_TRUE(fixture.features.lastSaveFailed());
+    const auto errorShown = [](QWidget* section) {
+        for (QLabel* label : section->findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("无法保存设置，右键菜单没有更新。") &&
+                label->isVisibleTo(section)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QWidget* featureSection = view.sidebar()->featureList()->parentWidget();
+    EXPECT_TRUE(errorShown(featureSection));
+
+    std::filesystem::remove(extensionCopy);
+    sidebarRow(QuillaFeature::createFile)->switchButton()->click();
+    EXPECT_FALSE(errorShown(featureSection));
 }
 
 TEST_F(ContentViewTest, GroupingSwitchWritesTheFlag) {
@@ -117,6 +149,18 @@ TEST_F(ContentViewTest, RowsSelectPagesByClickAndKeyboard) {
     QTest::keyClick(sidebarRow(QuillaFeature::organizeFile), Qt::Key_Return);
     ASSERT_NE(view.featurePage(), nullptr);
     EXPECT_EQ(view.featurePage()->feature(), QuillaFeature::organizeFile);
+
+    // Up and Down walk the rows and the page follows; the update row only takes the focus.
+    const auto order = fixture.features.orderedFeatures();
+    QTest::keyClick(view.sidebar()->featureRows().front(), Qt::Key_Down);
+    EXPECT_EQ(view.featurePage()->feature(), order[1]);
+    QTest::keyClick(view.sidebar()->featureRows().back(), Qt::Key_Down);
+    EXPECT_NE(view.preferencesPage(), nullptr);
+    QTest::keyClick(view.sidebar()->preferencesRow(), Qt::Key_Down);
+    EXPECT_NE(view.preferencesPage(), nullptr);
+    QTest::keyClick(view.sidebar()->preferencesRow(), Qt::Key_Up);
+    ASSERT_NE(view.featurePage(), nullptr);
+    EXPECT_EQ(view.featurePage()->feature(), order.back());
 }
 
 TEST_F(ContentViewTest, UpdateRowShowsTheVersionFormat) {

@@ -12,12 +12,14 @@
 #include "shared/catalog/QuillaFeature.h"
 #include "shared/catalog/QuillaFeatureChild.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -49,6 +51,9 @@ TEST_F(PreferencesTest, TogglesWriteThroughTheStores) {
     const bool created = fixture.preferences.revealCreatedItems();
     view->revealCreatedRow()->switchButton()->click();
     EXPECT_EQ(fixture.preferences.revealCreatedItems(), !created);
+    ASSERT_TRUE(view->notifyFailuresRow()->isChecked());
+    view->notifyFailuresRow()->switchButton()->click();
+    EXPECT_FALSE(fixture.preferences.notifyOnActionFailure());
     view->launchAtLoginRow()->switchButton()->click();
     EXPECT_TRUE(fixture.loginItem.enabled);
     EXPECT_TRUE(view->launchAtLoginRow()->isChecked());
@@ -114,6 +119,14 @@ TEST(FeatureRequestMailerTest, BodyTrimsTheRequestAndEndsWithTheThreeLines) {
                        "macOS: Debian GNU/Linux 12"));
 }
 
+TEST(FeatureRequestMailerTest, APlaceholderInTheRequestStaysTheUsersText) {
+    EXPECT_EQ(
+        FeatureRequestMailer::body(QStringLiteral("把 %@ 换成文件名"), QStringLiteral("1.2 (34)"),
+                                   QStringLiteral("Debian")),
+        QStringLiteral("我想请求 Quilla 增加这个功能：\n\n把 %@ 换成文件名\n\n---\nApp: Quilla 1.2 (34)\n"
+                       "macOS: Debian"));
+}
+
 TEST(FeatureRequestMailerTest, AWhiteSpaceRequestOpensNothing) {
     int opened = 0;
     FeatureRequestMailer::openMailComposer(QStringLiteral(" \n\t\n "), {},
@@ -150,6 +163,35 @@ TEST(FeatureRequestSheetTest, SubmitFollowsTheTrimmedTextAndReturnSubmits) {
     ASSERT_EQ(submitted.size(), 1u);
     EXPECT_EQ(submitted[0], QStringLiteral("右键生成二维码"));
     EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(FeatureRequestMailerTest, TheStandaloneDialogMailsWhatWasTypedWhenSubmitted) {
+    test::ensureQtApplication();
+    std::vector<QUrl> opened;
+    const auto answer = [](const QString& text, const QString& button) {
+        QTimer::singleShot(0, [text, button] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QPlainTextEdit*>()->setPlainText(text);
+            for (QPushButton* candidate : dialog->findChildren<QPushButton*>()) {
+                if (candidate->text() == button) {
+                    candidate->click();
+                }
+            }
+        });
+    };
+    answer(QStringLiteral("  批量转 WebP \n"), QStringLiteral("取消"));
+    FeatureRequestMailer::presentRequestDialog(nullptr, {},
+                                               [&](const QUrl& url) { return opened.push_back(url), true; });
+    EXPECT_TRUE(opened.empty());
+
+    answer(QStringLiteral("  批量转 WebP \n"), QStringLiteral("提交"));
+    FeatureRequestMailer::presentRequestDialog(nullptr, {},
+                                               [&](const QUrl& url) { return opened.push_back(url), true; });
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(QUrlQuery(opened[0])
+                    .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded)
+                    .contains(QStringLiteral("：\n\n批量转 WebP\n\n---")));
 }
 
 TEST(SoftwareUpdateControllerTest, TellsWhatThePackageManagerOffers) {

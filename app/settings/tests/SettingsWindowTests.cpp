@@ -1,9 +1,13 @@
+#include "app/core/preferences/AppPreferencesPersistence.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
 #include "app/settings/ContentView.h"
 #include "app/settings/FeatureRequestSheet.h"
+#include "app/settings/PreferencesDetailView.h"
+#include "app/settings/SettingsAppearance.h"
 #include "app/settings/SettingsWindow.h"
 #include "app/settings/SettingsWindowController.h"
 #include "app/settings/WindowPlacement.h"
+#include "app/settings/components/SettingsRows.h"
 #include "app/settings/tests/SettingsTestSupport.h"
 
 #include <QApplication>
@@ -93,11 +97,20 @@ TEST_F(SettingsWindowTest, ClosingHidesAndShowingAgainBringsBackTheSameWindowAnd
     EXPECT_EQ(window->frameGeometry().top(), 40);
 }
 
-TEST_F(SettingsWindowTest, ToggleAlternates) {
+TEST_F(SettingsWindowTest, ToggleHidesTheActiveWindowAndBringsForwardOneBehindOthers) {
     controller.toggleWindow();
     EXPECT_TRUE(controller.isWindowVisible());
+    ASSERT_TRUE(test::spinUntil([&] { return controller.existingWindow()->isActiveWindow(); }));
     controller.toggleWindow();
     EXPECT_FALSE(controller.isWindowVisible());
+
+    controller.showWindow();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(test::spinUntil([&] { return other.isActiveWindow(); }));
+    controller.toggleWindow();
+    EXPECT_TRUE(controller.isWindowVisible());
 }
 
 TEST_F(SettingsWindowTest, LaunchPresentationShowsForANormalStartAndHidesForALoginStart) {
@@ -121,6 +134,37 @@ TEST_F(SettingsWindowTest, ResetClosesStraySheetsAndHidesTheWindow) {
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_FALSE(controller.isWindowVisible());
     EXPECT_NE(controller.existingWindow(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, PreferencesSavedByAnotherProcessReachTheOpenPageAndDamageIsIgnored) {
+    controller.showWindow();
+    ContentView* content = controller.existingWindow()->contentView();
+    content->select(SettingsPage::preferences());
+    AppPreferences edited = fixture.preferences.preferences();
+    edited.revealCreatedItems = !edited.revealCreatedItems;
+    AppPreferencesPersistence::save(edited);
+    EXPECT_TRUE(test::spinUntil([&] {
+        return content->preferencesPage()->revealCreatedRow()->isChecked() == edited.revealCreatedItems;
+    }));
+
+    // A hand edit that leaves the file unreadable keeps what the window shows.
+    std::filesystem::resize_file(AppPreferencesPersistence::fileURL(), 12);
+    test::spinUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(fixture.preferences.revealCreatedItems(), edited.revealCreatedItems);
+    EXPECT_EQ(content->preferencesPage()->revealCreatedRow()->isChecked(), edited.revealCreatedItems);
+}
+
+TEST(SettingsAppearanceTest, AdwaitaOnGnomeWhereInstalledElseFusion) {
+    const QStringList withAdwaita{QStringLiteral("Fusion"), QStringLiteral("Adwaita"),
+                                  QStringLiteral("Adwaita-Dark")};
+    EXPECT_EQ(SettingsAppearance::styleName(QStringLiteral("ubuntu:GNOME"), withAdwaita, false),
+              QStringLiteral("Adwaita"));
+    EXPECT_EQ(SettingsAppearance::styleName(QStringLiteral("GNOME"), withAdwaita, true),
+              QStringLiteral("Adwaita-Dark"));
+    EXPECT_EQ(SettingsAppearance::styleName(QStringLiteral("KDE"), withAdwaita, false),
+              QStringLiteral("Fusion"));
+    EXPECT_EQ(SettingsAppearance::styleName(QStringLiteral("GNOME"), {QStringLiteral("Fusion")}, true),
+              QStringLiteral("Fusion"));
 }
 
 } // namespace

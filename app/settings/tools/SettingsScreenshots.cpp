@@ -4,6 +4,7 @@
 // show the default settings and never the developer's own.
 #include "app/settings/ContentView.h"
 #include "app/settings/FeatureRequestSheet.h"
+#include "app/settings/PreferencesDetailView.h"
 #include "app/settings/SettingsAppearance.h"
 #include "app/settings/SettingsStores.h"
 #include "app/settings/SettingsWindow.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <iostream>
@@ -69,6 +71,10 @@ bool renderAll(StandaloneSettingsStores& stores, const SettingsPlatform& platfor
     }
     window.contentView()->select(SettingsPage::preferences());
     ok &= save(window, folder, QStringLiteral("preferences.zh.%1").arg(theme));
+    // The page is taller than the window: its lower half as well.
+    QScrollBar* scroll = window.contentView()->preferencesPage()->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    ok &= save(window, folder, QStringLiteral("preferences-end.zh.%1").arg(theme));
 
     FeatureRequestSheet sheet([](const QString&) {}, &window);
     sheet.show();

@@ -41,22 +41,21 @@ void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file) {
 }
 
 ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer, std::function<bool(QWidget*)> accepts)
-    : answer_(std::move(answer)), accepts_(std::move(accepts)), timer_(new QTimer) {
+    : timer_(std::make_unique<QTimer>()) {
     timer_->setInterval(10);
-    QObject::connect(timer_, &QTimer::timeout, [this] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || !accepts_(dialog)) {
-            return;
-        }
-        timer_->stop();
-        answered_ = true;
-        answer_(dialog);
-    });
+    QObject::connect(timer_.get(), &QTimer::timeout,
+                     [this, answer = std::move(answer), accepts = std::move(accepts)] {
+                         QWidget* window = QApplication::activeModalWidget();
+                         if (!window || !window->isVisible() || !accepts(window)) {
+                             return;
+                         }
+                         timer_->stop();
+                         answered_ = true;
+                         answer(window);
+                     });
     timer_->start();
 }
 
-ModalAnswerer::~ModalAnswerer() {
-    delete timer_;
-}
+ModalAnswerer::~ModalAnswerer() = default;
 
 } // namespace quilla::test

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 class QTimer;
 class QWidget;
@@ -21,8 +22,9 @@ bool spinUntil(const std::function<bool()>& done,
 /// accept button would.
 void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file);
 
-/// Answers the next visible modal dialog that `accepts` from inside its own event loop, as a user
-/// would: polls every 10 ms while alive and calls `answer` once.
+/// Answers the next modal window that `accepts` from inside its own event loop, as a user would:
+/// `answer` gets the window once it is visible (and should close it). Polls every 10 ms; stops
+/// when destroyed.
 class ModalAnswerer final {
 public:
     explicit ModalAnswerer(
@@ -35,9 +37,7 @@ public:
     bool answered() const { return answered_; }
 
 private:
-    std::function<void(QWidget*)> answer_;
-    std::function<bool(QWidget*)> accepts_;
-    QTimer* timer_;
+    std::unique_ptr<QTimer> timer_;
     bool answered_ = false;
 };
 
