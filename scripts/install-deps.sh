@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   g++ cmake ninja-build pkg-config make git
+  # the fuzz build (libFuzzer comes with clang's runtime libraries)
+  clang-14 libclang-rt-14-dev
   # libraries
   libplist-dev libplist++-dev nlohmann-json3-dev libglib2.0-dev libglib2.0-bin
   libnautilus-extension-dev libarchive-dev libvips-dev libqpdf-dev libssl-dev libicu-dev

@@ -24,9 +24,7 @@ void QuillaApp::appendDiagnosticLog(std::string_view message) {
 }
 
 QuillaApp::QuillaApp(Services services)
-    : scheduledDeletionList_(scheduledDeletionStore_,
-                             [this](std::function<void()> task) { dispatcher_.post(std::move(task)); }),
-      pasteboard_(makePasteboard(services.displayClipboard, dispatcher_)),
+    : pasteboard_(makePasteboard(services.displayClipboard, dispatcher_)),
       prompts_(dispatcher_, services.dialogs), context_{*pasteboard_,
                                                         workspace_,
                                                         prompts_,
@@ -36,6 +34,9 @@ QuillaApp::QuillaApp(Services services)
       executor_(context_), desktopNotifier_(&QuillaApp::appendDiagnosticLog),
       failureNotifier_(std::make_shared<ActionFailureNotifier>(
           desktopNotifier_, [this] { return preferences_.notifyOnActionFailure(); })),
+      runner_(startDraining()),
+      scheduledDeletionList_(scheduledDeletionStore_,
+                             [this](std::function<void()> task) { dispatcher_.post(std::move(task)); }),
       consentPrompt_(services.dialogs), menuBarActions_(performer(), finderScripting_) {
     selectionModel_ = std::make_unique<FinderSelectionModel>(FinderSelectionModel::Dependencies{
         .perform = performer(),
@@ -52,22 +53,25 @@ QuillaApp::QuillaApp(Services services)
         .log = &QuillaApp::appendDiagnosticLog,
         .actionFailed = failureReporter(),
     });
-    runner_ = std::make_unique<QuillaQueuedActionRunner>(
-        performer(), [this](std::function<void()> work) { dispatcher_.post(std::move(work)); });
-    runner_->setFailureObserver(failureReporter());
     scheduledDeletionRunner_ = std::make_unique<ScheduledDeletionRunner>(scheduledDeletionStore_, trash_);
-
-    appendDiagnosticLog("QuillaApp init");
     if (loginItem_.repairStaleEntry()) {
         appendDiagnosticLog("login item repaired: it now starts " + loginItem_.executable().string());
     }
-    // Only one application runs at a time: whatever a killed earlier run left half-done is cleared
-    // before new work starts.
-    LeftoverFiles::clearSettingsTemporaries();
-    runner_->recoverInterruptedActions();
-    runner_->drain();
     runner_->startPolling();
     scheduledDeletionRunner_->start();
+}
+
+std::unique_ptr<QuillaQueuedActionRunner> QuillaApp::startDraining() {
+    auto runner = std::make_unique<QuillaQueuedActionRunner>(
+        performer(), [this](std::function<void()> work) { dispatcher_.post(std::move(work)); });
+    runner->setFailureObserver(failureReporter());
+    appendDiagnosticLog("QuillaApp init");
+    // Only one application runs at a time: whatever a killed earlier run left half-done is cleared
+    // before new work starts, and before the stores (created after the runner) save anything.
+    LeftoverFiles::clearSettingsTemporaries();
+    runner->recoverInterruptedActions();
+    runner->drain();
+    return runner;
 }
 
 std::function<ActionResult(const ActionRequest&)> QuillaApp::performer() const {

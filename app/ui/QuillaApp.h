@@ -24,6 +24,7 @@
 #include "app/platform/qt/FreedesktopNotifier.h"
 #include "app/platform/qt/LinuxWorkspace.h"
 #include "app/platform/qt/QtActionConsentPrompt.h"
+#include "app/platform/qt/QtListPrompts.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
 #include "shared/dbus/DBusSettingsChangeNotifier.h"
@@ -36,9 +37,9 @@ namespace quilla {
 
 /// The running application's long-lived parts: every store (created, repaired and saved at once),
 /// the platform services, the executor and the two background workers. Creating it logs
-/// "QuillaApp init", drains the action queue once, starts the one-second poll and the
-/// scheduled-deletion timer. Destroying it stops both workers after the action in progress.
-/// Lives on the main thread.
+/// "QuillaApp init", drains the action queue once (the drain runs while the stores are created),
+/// starts the one-second poll and the scheduled-deletion timer. Destroying it stops both workers
+/// after the action in progress. Lives on the main thread.
 class QuillaApp final {
 public:
     struct Services {
@@ -63,6 +64,8 @@ public:
     FinderViewPresetStore& viewPresets() { return viewPresets_; }
     AppPreferencesStore& preferences() { return preferences_; }
     ScheduledDeletionListStore& scheduledDeletions() { return scheduledDeletionList_; }
+    /// The choosers behind the settings window's add buttons.
+    QtListPrompts& listPrompts() { return listPrompts_; }
     /// The route of quilla:// URLs.
     FinderSelectionModel& selectionModel() { return *selectionModel_; }
     /// The executor calls of the tray menu.
@@ -84,8 +87,29 @@ private:
     /// Hands a failure's text to the notifier while it lives (safe from late main-thread closures).
     std::function<void(const std::string&)> failureReporter() const;
 
-    // Declaration order is construction order: stores, then services, then the workers that use them.
+    /// Creates the runner and starts its first drain (after the "QuillaApp init" line).
+    std::unique_ptr<QuillaQueuedActionRunner> startDraining();
+
+    // Declaration order is construction order. What draining needs comes first and the runner
+    // starts draining before the stores are created: reading, repairing and saving them (a dozen
+    // synced writes) would otherwise hold back the action whose click started the application.
     QtMainThreadDispatcher dispatcher_;
+    std::unique_ptr<Pasteboard> pasteboard_;
+    LinuxWorkspace workspace_;
+    QtPrompts prompts_;
+    QtListPrompts listPrompts_{[this](const std::filesystem::path& folder) { workspace_.open(folder); }};
+    GSettingsFinderScripting finderScripting_;
+    FreedesktopTrash trash_;
+    ExecutorContext context_;
+    FinderActionExecutor executor_;
+
+    FreedesktopNotifier desktopNotifier_;
+    // Shared with the failure observer handed to the runner, whose closures may still be queued
+    // on the main thread after this object is gone. It reads the preference store only from those
+    // closures, which run on the main thread once this object is complete.
+    std::shared_ptr<ActionFailureNotifier> failureNotifier_;
+    std::unique_ptr<QuillaQueuedActionRunner> runner_;
+
     DBusSettingsChangeNotifier notifier_;
     FeatureSettingsPersistence featurePersistence_{notifier_};
     FeatureSettingsStore featureSettings_{featurePersistence_};
@@ -100,24 +124,10 @@ private:
     ScheduledDeletionStore scheduledDeletionStore_;
     ScheduledDeletionListStore scheduledDeletionList_;
 
-    std::unique_ptr<Pasteboard> pasteboard_;
-    LinuxWorkspace workspace_;
-    QtPrompts prompts_;
-    GSettingsFinderScripting finderScripting_;
-    FreedesktopTrash trash_;
-    ExecutorContext context_;
-    FinderActionExecutor executor_;
-
-    FreedesktopNotifier desktopNotifier_;
-    // Shared with the failure observer handed to the runner, whose closures may still be queued
-    // on the main thread after this object is gone.
-    std::shared_ptr<ActionFailureNotifier> failureNotifier_;
     QtActionConsentPrompt consentPrompt_;
     std::function<void()> presentFeatureRequest_;
     std::unique_ptr<FinderSelectionModel> selectionModel_;
     MenuBarActions menuBarActions_;
-
-    std::unique_ptr<QuillaQueuedActionRunner> runner_;
     std::unique_ptr<ScheduledDeletionRunner> scheduledDeletionRunner_;
 };
 

@@ -1,7 +1,6 @@
 #include "app/ui/QuillaApplicationMain.h"
 
 #include "app/core/preferences/LoginLaunch.h"
-#include "app/settings/CancellingListPrompts.h"
 #include "app/settings/SettingsAppearance.h"
 #include "app/settings/SettingsWindowController.h"
 #include "app/ui/AppDelegate.h"
@@ -110,14 +109,13 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
                      &AppDelegate::applicationShouldHandleReopen);
 
     // The settings window, for a start with a display that is not windowless.
-    CancellingListPrompts listPrompts; // until the list editors bring their choosers
     std::unique_ptr<SettingsWindowController> settingsWindow;
     if (surface == Surface::dialogs && options.mode == QuillaLaunchOptions::Mode::standard) {
         settingsWindow = std::make_unique<SettingsWindowController>(
             SettingsStores{quilla->featureSettings(), quilla->preferences(),
                            ListEditorStores{quilla->destinations(), quilla->shortcutActions(),
                                             quilla->viewPresets(), quilla->scheduledDeletions(),
-                                            listPrompts}},
+                                            quilla->listPrompts()}},
             SettingsPlatform::system());
         QObject::connect(&delegate, &AppDelegate::showMainWindowRequested, settingsWindow.get(),
                          &SettingsWindowController::showWindow);

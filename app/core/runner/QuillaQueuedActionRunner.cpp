@@ -3,6 +3,7 @@
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/copymove/FileTransfer.h"
 #include "app/core/runner/LeftoverFiles.h"
+#include "app/core/runner/QueuedActionDecoding.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/FileIO.h"
 #include "shared/LogText.h"
@@ -32,23 +33,10 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-/// Queue files are small and flat; anything larger or deeper is not something the extension wrote.
+/// Queue files are small; anything larger is not something the extension wrote.
 constexpr std::size_t kMaxQueuedFileBytes = 1024 * 1024;
-constexpr int kMaxQueuedFileDepth = 32;
 /// Marks a queued file that is already the second try of an interrupted action.
 constexpr std::string_view kRepeatSuffix = ".retry";
-
-struct TooDeep {};
-
-/// Parses a queue file, refusing (TooDeep) nesting that would only cost time to build and tear down.
-json parseQueuedFile(std::string_view bytes) {
-    return json::parse(bytes, [](int depth, json::parse_event_t, json&) {
-        if (depth > kMaxQueuedFileDepth) {
-            throw TooDeep{};
-        }
-        return true;
-    });
-}
 
 void log(std::string_view message) { appendDiagnosticLog(paths::appActionLogPath(), message); }
 
@@ -143,42 +131,6 @@ ClaimedContent readClaimedFile(int fd, int openError) {
                      : ClaimedContent(Invalid{});
     }
     return std::move(*bytes);
-}
-
-std::optional<std::string> nonEmptyString(const json& object, const char* key) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_string() || it->get_ref<const std::string&>().empty()) {
-        return std::nullopt;
-    }
-    return it->get<std::string>();
-}
-
-/// The action of a queued file; nothing when the file holds no usable action.
-std::optional<ActionRequest> decodeAction(const json& root) {
-    if (!root.is_object() || root.empty()) {
-        return std::nullopt;
-    }
-    const auto actionID = root.find("actionID");
-    if (actionID == root.end() || !actionID->is_string()) {
-        return std::nullopt;
-    }
-    ActionRequest request{.actionID = actionID->get<std::string>()};
-    if (const auto selected = root.find("selectedPaths"); selected != root.end() && selected->is_array() &&
-        std::all_of(selected->begin(), selected->end(), [](const json& item) { return item.is_string(); })) {
-        for (const auto& item : *selected) {
-            request.selectedPaths.emplace_back(item.get<std::string>());
-        }
-    }
-    if (auto target = nonEmptyString(root, "targetedPath")) {
-        request.targetedPath = fs::path(*target);
-    }
-    if (auto destination = nonEmptyString(root, "destinationPath")) {
-        request.destinationPath = fs::path(*destination);
-    }
-    if (const auto preset = root.find("presetID"); preset != root.end() && preset->is_string()) {
-        request.presetID = preset->get<std::string>();
-    }
-    return request;
 }
 
 std::string optionalText(const std::optional<fs::path>& path) { return path ? path->string() : "nil"; }
@@ -279,14 +231,6 @@ std::optional<int> openAndLock(const QueueFolder& folder, const std::string& nam
 }
 
 } // namespace
-
-std::optional<ActionRequest> decodeQueuedAction(std::string_view bytes) {
-    try {
-        return decodeAction(parseQueuedFile(bytes));
-    } catch (const TooDeep&) {
-        return std::nullopt;
-    }
-}
 
 struct QuillaQueuedActionRunner::State {
     Perform perform;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/executor/ActionRequest.h"
+#include "app/core/runner/QueuedActionDecoding.h"
 
 #include <chrono>
 #include <filesystem>
@@ -12,11 +13,6 @@
 #include <vector>
 
 namespace quilla {
-
-/// The action in the bytes of a queued file; nothing when they are JSON but hold no usable action
-/// (not an object, no string "actionID", nesting deeper than 32). Throws nlohmann::json::exception
-/// for bytes that are not JSON at all.
-std::optional<ActionRequest> decodeQueuedAction(std::string_view bytes);
 
 /// The application's consumer of the action queue. Passes run strictly one after another on the
 /// runner's own worker thread ("app.kelvarin.Quilla.action-runner"); each queued file is claimed by

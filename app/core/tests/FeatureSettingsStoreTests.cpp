@@ -187,11 +187,56 @@ TEST_F(FeatureSettingsStoreTest, WrongTypesCountAsAbsent) {
                           plist::Dict{{"createFile", plist::Value(std::int64_t{1})}});
     writeSaved(file);
     FeatureSettingsStore store(persistence);
-    EXPECT_TRUE(store.enabledFeatureIDs().empty());
+    EXPECT_EQ(store.enabledFeatureIDs(), FeatureSettingsStore::defaults().enabledFeatureIDs);
     EXPECT_EQ(store.menuLayout(), FinderMenuLayout::collapsed);
     EXPECT_FALSE(store.groupsFeaturesUnderQuilla());
     EXPECT_EQ(store.childOrderByFeatureID().at("createFile").front(), "createFolder");
     EXPECT_EQ(reloaded().menuLayout, FinderMenuLayout::collapsed);
+}
+
+TEST_F(FeatureSettingsStoreTest, AWronglyTypedValueIsKeptAsideAndRepairedAsMissing) {
+    const auto defaults = FeatureSettingsStore::defaults();
+    const struct {
+        const char* key;
+        plist::Value wrong;
+        bool defaultFeatures; // a missing enabled set means no saved settings at all
+    } cases[] = {
+        {"enabledFeatureIDs", "copyPath", true},
+        {"enabledFeatureIDs", plist::Array{"copyPath", true}, true},
+        {"featureOrder", plist::Dict{}, false},
+        {"enabledChildIDs", plist::Array{std::int64_t{1}}, false},
+        {"childOrderByFeatureID", plist::makeStringArray({"createFile"}), false},
+        {"groupsFeaturesUnderQuilla", "yes", false},
+    };
+    for (const auto& c : cases) {
+        test::ScopedHome fresh;
+        auto file = completeFile();
+        file.insert_or_assign("enabledFeatureIDs", plist::makeStringArray({"copyPath", "pdfTools"}));
+        file.insert_or_assign(c.key, c.wrong);
+        writeSaved(file);
+        const std::string original = test::readText(appCopy());
+
+        FeatureSettingsStore store(persistence);
+        const auto expected =
+            c.defaultFeatures ? defaults.enabledFeatureIDs : std::set<std::string>{"copyPath", "pdfTools"};
+        EXPECT_EQ(store.enabledFeatureIDs(), expected) << c.key;
+        EXPECT_EQ(FeatureSettingsPersistence(notifier).loadSettings()->enabledFeatureIDs, expected) << c.key;
+        std::vector<std::string> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(appCopy().parent_path())) {
+            if (entry.path().filename().string().starts_with("FeatureSettings.plist.bad-")) {
+                kept.push_back(test::readText(entry.path()));
+            }
+        }
+        EXPECT_EQ(kept, std::vector<std::string>{original}) << c.key;
+    }
+}
+
+TEST_F(FeatureSettingsStoreTest, NothingLargerThanTheReadersAcceptIsWritten) {
+    SettingsFileCopies copies("Huge.plist", "huge", notifier);
+    EXPECT_FALSE(copies.save(plist::Value(std::string(plist::kMaxFileBytes, 'x'))));
+    EXPECT_FALSE(std::filesystem::exists(copies.applicationCopy()));
+    EXPECT_TRUE(notifier.reasons.empty());
+    EXPECT_TRUE(copies.save(plist::Value(std::string(1024, 'x'))));
 }
 
 TEST_F(FeatureSettingsStoreTest, HugeArraysLoadWithoutTrouble) {

@@ -89,6 +89,11 @@ constexpr std::array kTable{
     SymbolIconEntry{"minus", {"list-remove-symbolic", "", ""}, "minus"},
     SymbolIconEntry{"trash", {"user-trash-symbolic", "edit-delete-symbolic", ""}, "trash"},
     SymbolIconEntry{"info.circle", {"dialog-information-symbolic", "", ""}, "info"},
+    // The list editors' symbols.
+    SymbolIconEntry{"minus.circle.fill", {"list-remove-symbolic", "edit-delete-symbolic", ""}, "minus"},
+    SymbolIconEntry{"wand.and.stars", {"applications-science-symbolic", "system-run-symbolic", ""}, "sparkles"},
+    SymbolIconEntry{"clock.badge.xmark", {"alarm-symbolic", "document-open-recent-symbolic", ""}, "clock"},
+    SymbolIconEntry{"checkmark.circle.fill", {"emblem-ok-symbolic", "object-select-symbolic", ""}, "checklist"},
 };
 // clang-format on
 

@@ -9,6 +9,7 @@
 #include "app/settings/SettingsStores.h"
 #include "app/settings/SettingsWindow.h"
 #include "app/settings/SoftwareUpdateController.h"
+#include "app/settings/tools/ListEditorScreenshots.h"
 #include "app/settings/tools/StandaloneSettingsStores.h"
 
 #include <QApplication>
@@ -117,6 +118,15 @@ int main(int argc, char** argv) {
     for (const bool dark : {false, true}) {
         SettingsAppearance::applyTheme(app, dark);
         ok &= renderAll(stores, platform, folder, dark ? QStringLiteral("dark") : QStringLiteral("light"));
+    }
+    // The list editors last: they change the lists the pages above show with their defaults.
+    for (const bool dark : {false, true}) {
+        SettingsAppearance::applyTheme(app, dark);
+        SettingsWindow window(stores.stores, platform);
+        window.show();
+        const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        ok &= renderListEditors(window, stores, folder, theme, save);
+        ok &= renderChoosers(window, folder, theme, save);
     }
     return ok ? 0 : 1;
 }
