@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include <iostream>
 
@@ -87,11 +86,32 @@ bool renderAll(StandaloneSettingsStores& stores, const SettingsPlatform& platfor
     return ok;
 }
 
+// A throwaway home at a fixed place: the paths the list pages show, and so the pictures, are
+// the same on every run (a random temporary name would change every picture that shows one).
+class ScreenshotHome final {
+public:
+    ScreenshotHome() : dir_(QDir::temp().filePath(QStringLiteral("quilla-screenshots"))) {
+        dir_.removeRecursively();
+        valid_ = QDir().mkpath(dir_.path());
+    }
+    ~ScreenshotHome() { dir_.removeRecursively(); }
+    ScreenshotHome(const ScreenshotHome&) = delete;
+    ScreenshotHome& operator=(const ScreenshotHome&) = delete;
+
+    bool isValid() const { return valid_; }
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QDir dir_;
+    bool valid_ = false;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Before anything reads a path: a home of its own.
-    QTemporaryDir home;
+    ScreenshotHome home;
     if (!home.isValid()) {
         std::cerr << "quilla-settings-screenshots: no temporary folder\n";
         return 1;
