@@ -19,21 +19,19 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FolderDefault {
-    std::string_view text; // the display text, which is both id and name
+    std::string_view key; // the id; its display text is the name
     paths::UserDir folder;
 };
-
-constexpr std::array<FolderDefault, 3> kFileDefaults{{{"桌面", paths::UserDir::desktop},
-                                                      {"下载", paths::UserDir::downloads},
-                                                      {"文稿", paths::UserDir::documents}}};
 
 constexpr std::string_view kRetiredQuickOpenID = "quilla-project";
 
 std::vector<CustomDestination> fileDefaults() {
     std::vector<CustomDestination> result;
-    for (const auto& item : kFileDefaults) {
-        const auto text = L10n::text(item.text);
-        result.push_back({text, text, paths::userDir(item.folder).string()});
+    const std::array<FolderDefault, 3> defaults{{{L10n::key<"桌面">(), paths::UserDir::desktop},
+                                                 {L10n::key<"下载">(), paths::UserDir::downloads},
+                                                 {L10n::key<"文稿">(), paths::UserDir::documents}}};
+    for (const auto& item : defaults) {
+        result.push_back({std::string(item.key), L10n::text(item.key), paths::userDir(item.folder).string()});
     }
     return result;
 }
