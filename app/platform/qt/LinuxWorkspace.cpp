@@ -1,6 +1,7 @@
 #include "app/platform/qt/LinuxWorkspace.h"
 
 #include "app/platform/qt/DesktopEntryLauncher.h"
+#include "shared/QuillaPaths.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 // A cold-starting file manager may take a while to answer; a call that times out has most likely
 // still been delivered, so only a refusal (no such service or method) falls back to xdg-open.
 constexpr int kFileManagerTimeoutMs = 8000;
+// The shell is running whenever it is on the bus; a slow answer means it is busy, not starting.
+constexpr int kShellTimeoutMs = 2000;
 
 QString qt(const fs::path& path) {
     return QString::fromStdString(path.string());
@@ -32,6 +35,12 @@ bool fail(std::string* error, std::string message) {
         *error = std::move(message);
     }
     return false;
+}
+
+bool isApplicationsFolder(const fs::path& path) {
+    std::error_code ec;
+    const auto canonical = fs::weakly_canonical(path, ec);
+    return !ec && canonical == fs::weakly_canonical(paths::applicationsDir(), ec);
 }
 
 bool isDirectory(const fs::path& path) {
@@ -93,7 +102,23 @@ bool LinuxWorkspace::xdgOpen(const std::string& target, std::string* error) {
     return DesktopEntryLauncher::launchDefault(uri, error);
 }
 
+bool LinuxWorkspace::showApplicationGrid() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return false;
+    }
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+                                       QStringLiteral("org.gnome.Shell"), QStringLiteral("ShowApplications"));
+    return bus.call(call, QDBus::Block, kShellTimeoutMs).type() != QDBusMessage::ErrorMessage;
+}
+
 bool LinuxWorkspace::open(const fs::path& path, std::string* error) {
+    // The applications folder is a folder of desktop entries, not what the user means by
+    // "applications": GNOME Shell shows them in its application grid.
+    if (isApplicationsFolder(path) && showApplicationGrid()) {
+        return true;
+    }
     if (isDirectory(path) && callFileManager("ShowFolders", {path})) {
         return true;
     }
