@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -99,6 +100,12 @@ int runQuillaApplication(int argc, char** argv) {
     if (options.help) {
         std::cout << QuillaLaunchOptions::usage();
         return 0;
+    }
+    if (const auto platform = DisplayProbe::platformForSession()) {
+        ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
+        std::cerr
+            << "quilla: Wayland session: running on X11 through XWayland (Qt platform " << *platform
+            << "), whose clipboard reaches Wayland applications; set QT_QPA_PLATFORM to choose another\n";
     }
     std::string missingDisplay;
     const Surface surface = chooseSurface(options, missingDisplay);
