@@ -113,8 +113,13 @@ TEST_F(L10nTables, LinuxChineseNamesNoPartOfTheOtherSystem) {
     static constexpr std::array<std::string_view, 7> foreign{"Finder",   "macOS",    "Mac ",    "废纸篓",
                                                              "快捷指令", "系统设置", "Terminal"};
     std::set<std::string> offending;
+    const auto& table = L10n::displayTable(L10nLanguage::chinese);
     for (const auto& key : keysInUse()) {
-        auto text = L10n::displayTable(L10nLanguage::chinese).at(key);
+        const auto row = table.find(key);
+        if (row == table.end()) {
+            continue; // a missing row fails the test above
+        }
+        auto text = row->second;
         for (auto at = text.find("演示文稿"); at != std::string::npos; at = text.find("演示文稿")) {
             text.replace(at, std::string_view("演示文稿").size(), "演示");
         }
@@ -153,5 +158,6 @@ TEST_F(L10nTables, ShownTextFollowsTheLanguage) {
     EXPECT_EQ(L10n::text("7 天后移到废纸篓"), "Move to Trash in 7 Days");
     EXPECT_EQ(L10n::format("没有找到 %@ 应用。", "Terminal"), "Application not found: Terminal.");
     // A key no table knows (a name the user typed, say) is shown as it is.
-    EXPECT_EQ(L10n::text("我的脚本"), "我的脚本");
+    const std::string typed = "我的脚本";
+    EXPECT_EQ(L10n::text(typed), typed);
 }
