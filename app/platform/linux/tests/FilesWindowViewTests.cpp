@@ -1,5 +1,5 @@
-// A view preset against a real GNOME Files: Xvfb for the display, the test's session bus
-// (dbus-run-session) and the key-file settings back end in the test's own config folder, so
+// A view preset against a real GNOME Files: Xvfb for the display, a session bus of the test's
+// own and the key-file settings back end in the test's own config folder, so
 // Files and the test share settings without touching the developer's. Skipped, with the reason,
 // where Files, Xvfb or a session bus is missing.
 #include "app/platform/linux/GSettingsFinderScripting.h"
@@ -77,27 +77,46 @@ private:
     pid_t pid_ = -1;
 };
 
-// An Xvfb on a display number it picks itself (-displayfd); nothing when it does not start.
-std::optional<std::string> startXvfb(std::unique_ptr<Child>& server) {
+// Runs `argv` with descriptor 3 as the write end of a pipe and returns the first line it writes
+// there: how Xvfb (-displayfd) and dbus-daemon (--print-address) say where they listen.
+std::optional<std::string> startAndReadLine(std::unique_ptr<Child>& child,
+                                            const std::vector<std::string>& argv) {
     int fds[2];
     if (::pipe(fds) != 0) {
         return std::nullopt;
     }
-    server = std::make_unique<Child>(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0",
-                                                              "1024x768x24", "-nolisten", "tcp"},
-                                     fds[1]);
+    child = std::make_unique<Child>(argv, fds[1]);
     ::close(fds[1]);
-    std::string number;
+    std::string line;
     char c = 0;
     while (::read(fds[0], &c, 1) == 1 && c != '\n') {
-        number += c;
+        line += c;
     }
     ::close(fds[0]);
-    if (!server->started() || number.empty()) {
+    if (!child->started() || line.empty()) {
         return std::nullopt;
     }
-    return ":" + number;
+    return line;
 }
+
+// A session bus of this test process alone, so that no other test (whose folder openings may
+// start a Files of their own) shares the Files under test. Set up before any test uses the bus.
+class PrivateSessionBus final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const auto address =
+            startAndReadLine(daemon_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"});
+        if (address) {
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", address->c_str(), 1);
+        }
+    }
+    void TearDown() override { daemon_.reset(); }
+
+private:
+    std::unique_ptr<Child> daemon_;
+};
+
+[[maybe_unused]] const auto* const kBus = ::testing::AddGlobalTestEnvironment(new PrivateSessionBus);
 
 // What Files wrote to the shared key file (read from disk: this process's settings client would
 // only notice the change while running a main loop).
@@ -149,7 +168,9 @@ protected:
             GTEST_SKIP() << "the Files settings schema is not installed";
         }
         g_settings_schema_unref(schema);
-        const auto display = startXvfb(xvfb_);
+        const auto number = startAndReadLine(
+            xvfb_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        const auto display = number ? std::optional<std::string>(":" + *number) : std::nullopt;
         if (!display) {
             GTEST_SKIP() << "Xvfb did not start";
         }
