@@ -85,6 +85,10 @@ TEST_F(L10nTables, EveryLibraryRegistersItsKeys) {
     const std::set<std::string> registered(keys.begin(), keys.end());
     EXPECT_TRUE(registered.contains("按名称排序"));
     EXPECT_TRUE(registered.contains("文稿"));
+    // And a call site of each deliverable: the extension core, the executor, the Qt adapters.
+    EXPECT_TRUE(registered.contains("没有已启用功能"));
+    EXPECT_TRUE(registered.contains("写入剪贴板失败。"));
+    EXPECT_TRUE(registered.contains("确定"));
     EXPECT_GT(keysInUse().size(), catalog::featureCount + catalog::childCount);
 }
 
