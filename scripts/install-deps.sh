@@ -13,6 +13,8 @@ packages=(
   # tests, end-to-end and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
   zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
+  # real GNOME Files and a Wayland compositor with XWayland for the desktop end-to-end tests
+  nautilus weston xwayland wl-clipboard
 )
 
 missing=()
