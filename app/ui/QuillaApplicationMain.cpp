@@ -101,11 +101,10 @@ int runQuillaApplication(int argc, char** argv) {
         std::cout << QuillaLaunchOptions::usage();
         return 0;
     }
-    if (const auto platform = DisplayProbe::platformForSession()) {
+    // Set before Qt starts; said in the log once the application owns its name.
+    const auto platform = DisplayProbe::platformForSession();
+    if (platform) {
         ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
-        std::cerr
-            << "quilla: Wayland session: running on X11 through XWayland (Qt platform " << *platform
-            << "), whose clipboard reaches Wayland applications; set QT_QPA_PLATFORM to choose another\n";
     }
     std::string missingDisplay;
     const Surface surface = chooseSurface(options, missingDisplay);
@@ -132,6 +131,11 @@ int runQuillaApplication(int argc, char** argv) {
         break;
     case SingleApplicationInstance::Claim::owner:
         break;
+    }
+    if (platform) {
+        QuillaApp::appendDiagnosticLog(
+            "display: Wayland session, running on X11 through XWayland (Qt platform " + *platform +
+            ") so that copies reach Wayland applications; QT_QPA_PLATFORM chooses another");
     }
     if (surface == Surface::none) {
         std::cerr << "quilla: no display (" << missingDisplay

@@ -59,7 +59,7 @@ owned() {
     string:app.kelvarin.Quilla 2>/dev/null | grep -q 'boolean true'
 }
 wait_for 30 owned || { cat "$work/quilla.out" >&2; fail "quilla did not take its bus name"; }
-grep -q 'running on X11 through XWayland' "$work/quilla.out" || fail "no line saying the application runs on XWayland"
+grep -q "running on X11 through XWayland" "$XDG_STATE_HOME/quilla/quilla-app-action.log" || fail "no log line saying the application runs on XWayland"
 
 file="$work/files/一个 文件.txt"
 mkdir -p "$(dirname "$file")" && : >"$file"
