@@ -42,8 +42,8 @@ public:
         }
         layout->addWidget(accessory);
         auto* buttons = new QDialogButtonBox(this);
-        QPushButton* ok = buttons->addButton(qt(L10n::text<"确定">()), QDialogButtonBox::AcceptRole);
-        buttons->addButton(qt(L10n::text<"取消">()), QDialogButtonBox::RejectRole);
+        QPushButton* ok = buttons->addButton(qt(L10n::text("确定")), QDialogButtonBox::AcceptRole);
+        buttons->addButton(qt(L10n::text("取消")), QDialogButtonBox::RejectRole);
         ok->setDefault(true);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -149,7 +149,7 @@ QtPrompts::chooseDirectory(const std::string& title, const std::string& confirmB
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setLabelText(QFileDialog::Accept, qt(confirmButton));
-        dialog.setLabelText(QFileDialog::Reject, qt(L10n::text<"取消">()));
+        dialog.setLabelText(QFileDialog::Reject, qt(L10n::text("取消")));
         if (startingDirectory) {
             dialog.setDirectory(QString::fromStdString(startingDirectory->string()));
         }
