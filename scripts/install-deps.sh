@@ -6,15 +6,19 @@ set -euo pipefail
 packages=(
   # toolchain
   g++ cmake ninja-build pkg-config make git
+  # the fuzz build (libFuzzer comes with clang's runtime libraries)
+  clang-14 libclang-rt-14-dev
   # libraries
   libplist-dev libplist++-dev nlohmann-json3-dev libglib2.0-dev libglib2.0-bin
   libnautilus-extension-dev libarchive-dev libvips-dev libqpdf-dev libssl-dev libicu-dev
   qt6-base-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
-  # tests, end-to-end and benchmarks
+  # installing: desktop databases, the Debian package and its checks
+  desktop-file-utils gtk-update-icon-cache appstream dpkg-dev lintian procps
+  # tests, end-to-end and benchmarks; Files itself and xdotool for the right-click test
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
   zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
-  # real GNOME Files and a Wayland compositor with XWayland for the desktop end-to-end tests
-  nautilus weston xwayland wl-clipboard
+  # real GNOME Files, xdotool for the right-click test, and a Wayland compositor with XWayland
+  nautilus xdotool weston xwayland wl-clipboard
 )
 
 missing=()

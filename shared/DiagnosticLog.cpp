@@ -14,7 +14,8 @@ void appendDiagnosticLog(const std::filesystem::path& logFile, std::string_view 
     }
 }
 
-void appendDiagnosticLog(const std::filesystem::path& logFile, const std::vector<std::string>& messages) noexcept {
+void appendDiagnosticLog(const std::filesystem::path& logFile,
+                         const std::vector<std::string>& messages) noexcept {
     try {
         if (messages.empty()) {
             return;
@@ -26,7 +27,7 @@ void appendDiagnosticLog(const std::filesystem::path& logFile, const std::vector
                 lines.push_back('\n');
             }
             lines += prefix;
-            lines += message;
+            lines += singleLineLogText(message); // a value holding a line feed must not forge a line
         }
         appendLogLine(logFile, lines);
     } catch (...) {

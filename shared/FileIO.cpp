@@ -1,6 +1,7 @@
 #include "shared/FileIO.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,15 +66,43 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 }
 
 std::optional<std::string> readFileCapped(const std::filesystem::path& path, std::size_t maxBytes) noexcept {
-    try {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (fd < 0) {
-            return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    auto bytes = readOpenFileCapped(fd, maxBytes);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return bytes;
+}
+
+std::vector<std::string> entryNames(int directoryFD) {
+    std::vector<std::string> names;
+    const int copy = ::dup(directoryFD);
+    DIR* handle = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!handle) {
+        if (copy >= 0) {
+            ::close(copy);
         }
+        return names;
+    }
+    ::rewinddir(handle); // the copy shares its position with `directoryFD`
+    while (const dirent* entry = ::readdir(handle)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(handle);
+    return names;
+}
+
+std::optional<std::string> readOpenFileCapped(int fd, std::size_t maxBytes) noexcept {
+    try {
         struct stat info {};
         if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
             static_cast<std::size_t>(info.st_size) > maxBytes) {
-            ::close(fd);
             return std::nullopt;
         }
         std::string bytes;
@@ -83,7 +112,6 @@ std::optional<std::string> readFileCapped(const std::filesystem::path& path, std
         for (;;) {
             if (done == bytes.size()) {
                 if (bytes.size() >= maxBytes + 1) {
-                    ::close(fd);
                     return std::nullopt;
                 }
                 bytes.resize(std::min(maxBytes + 1, bytes.size() + 4096));
@@ -93,7 +121,6 @@ std::optional<std::string> readFileCapped(const std::filesystem::path& path, std
                 continue;
             }
             if (n < 0) {
-                ::close(fd);
                 return std::nullopt;
             }
             if (n == 0) {
@@ -101,7 +128,6 @@ std::optional<std::string> readFileCapped(const std::filesystem::path& path, std
             }
             done += static_cast<std::size_t>(n);
         }
-        ::close(fd);
         if (done > maxBytes) {
             return std::nullopt;
         }

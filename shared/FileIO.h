@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace quilla {
 
@@ -23,6 +24,13 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 /// Reads a whole regular file of at most `maxBytes`. Nothing when it is missing, unreadable,
 /// not a regular file or larger than the cap.
 std::optional<std::string> readFileCapped(const std::filesystem::path& path, std::size_t maxBytes) noexcept;
+
+/// The same for a file already open as `fd` (read from its current offset; `fd` stays open).
+std::optional<std::string> readOpenFileCapped(int fd, std::size_t maxBytes) noexcept;
+
+/// The names in the folder open as `directoryFD` (hidden ones too, without "." and ".."), read
+/// from its start without reading attributes; empty when it cannot be read. `directoryFD` stays open.
+std::vector<std::string> entryNames(int directoryFD);
 
 /// Appends one line (a newline is added) to `path`. An existing file is appended to; a missing one
 /// is created atomically. Past `rotateAtBytes` the file is first renamed to `NAME.1` (one older

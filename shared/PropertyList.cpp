@@ -1,9 +1,12 @@
 #include "shared/PropertyList.h"
 
+#include "shared/BinaryPropertyList.h"
 #include "shared/FileIO.h"
+#include "shared/XmlText.h"
 
 #include <plist/plist.h>
 
+#include <cmath>
 #include <memory>
 
 namespace quilla::plist {
@@ -11,6 +14,8 @@ namespace {
 
 // Seconds between 1970-01-01 and 2001-01-01, the property-list epoch.
 constexpr std::int64_t kAppleEpochOffset = 978307200;
+// Seconds either side of 1970 that the nanosecond system clock holds, with a margin.
+constexpr double kMaxDateSeconds = 9.0e9;
 
 struct NodeDeleter {
     void operator()(plist_t node) const { plist_free(node); }
@@ -48,7 +53,7 @@ std::optional<Value> dictFromNode(plist_t node, int depth) {
         if (!key) {
             break;
         }
-        std::string name(key);
+        std::string name = xmlSafeText(key);
         free(key);
         auto value = item ? fromNode(item, depth + 1) : std::nullopt;
         if (!value) {
@@ -64,15 +69,19 @@ std::optional<Value> dictFromNode(plist_t node, int depth) {
     return Value(std::move(result));
 }
 
+// Reads the string with its length: the library's copying accessor aborts on an embedded NUL.
+// A NUL cannot be written back to XML, so such a string makes the whole file damaged.
 std::optional<Value> stringFromNode(plist_t node) {
-    char* text = nullptr;
-    plist_get_string_val(node, &text);
+    std::uint64_t length = 0;
+    const char* text = plist_get_string_ptr(node, &length);
     if (!text) {
         return std::nullopt;
     }
-    std::string result(text);
-    free(text);
-    return Value(std::move(result));
+    const std::string_view view(text, length);
+    if (view.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return Value(xmlSafeText(view));
 }
 
 std::optional<Value> dataFromNode(plist_t node) {
@@ -84,14 +93,22 @@ std::optional<Value> dataFromNode(plist_t node) {
     return Value(Data{std::move(result)});
 }
 
+// The library's date accessor narrows to 32-bit seconds (wrapping after 2068), so the date is
+// read from the node's own binary form, which keeps the stored double.
 std::optional<Value> dateFromNode(plist_t node) {
-    std::int32_t seconds = 0;
-    std::int32_t micros = 0;
-    plist_get_date_val(node, &seconds, &micros);
-    const auto since1970 = std::chrono::seconds(std::int64_t{seconds} + kAppleEpochOffset) +
-                           std::chrono::microseconds(micros);
+    char* bytes = nullptr;
+    std::uint32_t length = 0;
+    plist_to_bin(node, &bytes, &length);
+    const auto seconds = bytes ? BinaryPropertyList::rootDate(std::string_view(bytes, length)) : std::nullopt;
+    plist_to_bin_free(bytes);
+    const auto since1970 = seconds ? *seconds + static_cast<double>(kAppleEpochOffset) : 0.0;
+    // Beyond what the clock can represent is damage, not a date to wrap or clamp.
+    if (!seconds || !std::isfinite(since1970) || std::fabs(since1970) > kMaxDateSeconds) {
+        return std::nullopt;
+    }
+    const auto micros = std::llround(since1970 * 1e6);
     return Value(Date{std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(since1970))});
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::microseconds(micros)))});
 }
 
 std::optional<Value> fromNode(plist_t node, int depth) {
@@ -130,8 +147,12 @@ std::optional<Value> fromNode(plist_t node, int depth) {
 }
 
 // libplist recurses while parsing and freeing, so hopelessly deep XML is refused before it
-// reaches the library; real settings files nest three levels at most.
-bool xmlNestingWithinLimit(std::string_view bytes) {
+// reaches the library; real settings files nest three levels at most. A NUL byte is never XML
+// and would end up inside a string.
+bool xmlWithinLimits(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) {
+        return false;
+    }
     int depth = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
         if (bytes[i] != '<') {
@@ -162,22 +183,20 @@ Node arrayNode(const Array& array) {
 Node dictNode(const Dict& dict) {
     Node node(plist_new_dict());
     for (const auto& [key, item] : dict) {
-        plist_dict_set_item(node.get(), key.c_str(), toNode(item).release());
+        plist_dict_set_item(node.get(), xmlSafeText(key).c_str(), toNode(item).release());
     }
     return node;
 }
 
+// Built from a one-date binary document: the library's date constructor takes 32-bit seconds.
 Node dateNode(const Date& date) {
     const auto micros =
         std::chrono::duration_cast<std::chrono::microseconds>(date.time.time_since_epoch()).count();
-    auto seconds = micros / 1'000'000;
-    auto rest = micros % 1'000'000;
-    if (rest < 0) {
-        rest += 1'000'000;
-        seconds -= 1;
-    }
-    return Node(plist_new_date(static_cast<std::int32_t>(seconds - kAppleEpochOffset),
-                               static_cast<std::int32_t>(rest)));
+    const double seconds = static_cast<double>(micros) / 1e6 - static_cast<double>(kAppleEpochOffset);
+    const std::string document = BinaryPropertyList::dateDocument(seconds);
+    plist_t node = nullptr;
+    plist_from_bin(document.data(), static_cast<std::uint32_t>(document.size()), &node);
+    return Node(node);
 }
 
 Node toNode(const Value& value) {
@@ -191,7 +210,7 @@ Node toNode(const Value& value) {
             } else if constexpr (std::is_same_v<T, double>) {
                 return Node(plist_new_real(v));
             } else if constexpr (std::is_same_v<T, std::string>) {
-                return Node(plist_new_string(v.c_str()));
+                return Node(plist_new_string(xmlSafeText(v).c_str()));
             } else if constexpr (std::is_same_v<T, Date>) {
                 return dateNode(v);
             } else if constexpr (std::is_same_v<T, Data>) {
@@ -212,7 +231,9 @@ std::optional<Value> parse(std::string_view bytes) {
         return std::nullopt;
     }
     const bool binary = plist_is_binary(bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0;
-    if (!binary && !xmlNestingWithinLimit(bytes)) {
+    const bool acceptable =
+        binary ? BinaryPropertyList::isWithinLimits(bytes, {kMaxDepth, kMaxNodes}) : xmlWithinLimits(bytes);
+    if (!acceptable) {
         return std::nullopt;
     }
     plist_t raw = nullptr;

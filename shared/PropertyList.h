@@ -59,16 +59,23 @@ struct Value {
 
 /// Deepest nesting accepted from a file; anything deeper is treated as damaged.
 inline constexpr int kMaxDepth = 128;
-/// Largest file read as a property list; larger files are treated as damaged.
-inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
+/// Largest settings file, for every reader and writer of both the application and the extension:
+/// larger files are treated as damaged, and nothing larger is ever written.
+inline constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+/// Most values (dictionary keys included) a binary file may expand to, shared references counted
+/// each time they are used.
+inline constexpr std::size_t kMaxNodes = 1 << 20;
 
-/// Parses an XML or binary property list. Gives nothing for bytes that are not one.
+/// Parses an XML or binary property list. Gives nothing for bytes that are not one, are nested or
+/// expand beyond the limits above, hold a string with a NUL character or a date the clock cannot
+/// hold. Strings come back valid for XML: invalid UTF-8 and forbidden characters become U+FFFD.
 std::optional<Value> parse(std::string_view bytes);
 
 /// Reads and parses a whole file. Gives nothing when it is missing, unreadable, too large or damaged.
 std::optional<Value> readFile(const std::filesystem::path& path);
 
-/// Serialises as an XML property list (version 1.0).
+/// Serialises as an XML property list (version 1.0). Text that XML cannot hold is replaced by
+/// U+FFFD, so the document is always well-formed UTF-8.
 std::string toXML(const Value& value);
 
 // Typed look-ups in a dictionary: a missing key or a value of another type gives nothing.

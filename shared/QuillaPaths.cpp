@@ -87,7 +87,12 @@ bool isPrivateDirectory(const fs::path& dir) {
     if (::lstat(dir.c_str(), &info) != 0) {
         return false;
     }
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return isPrivateDirectoryStatus(info.st_mode, info.st_uid);
+}
+
+// The effective user is who the files are created as, so it is who must own the folder.
+bool isPrivateDirectoryStatus(unsigned mode, unsigned owner) {
+    return S_ISDIR(mode) && owner == ::geteuid() && (mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool ensurePrivateDirectory(const fs::path& dir) {
@@ -100,8 +105,7 @@ bool ensurePrivateDirectory(const fs::path& dir) {
 }
 
 fs::path appActionLogPath() { return stateHome() / "quilla" / "quilla-app-action.log"; }
-fs::path extensionLogPath() { return stateHome() / "quilla" / "quilla-finder-extension.log"; }
-fs::path extensionContainerLogPath() { return extensionSupportDir() / "FinderExtension.log"; }
+fs::path extensionLogPath() { return extensionSupportDir() / "FinderExtension.log"; }
 fs::path shortcutsDir() { return appSupportDir() / "shortcuts"; }
 fs::path autostartDir() { return configHome() / "autostart"; }
 fs::path homeTrashDir() { return dataHome() / "Trash"; }

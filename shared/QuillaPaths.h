@@ -29,14 +29,15 @@ fs::path extensionSupportDir();
 fs::path primaryQueueDir();
 /// The fallback action queue ($XDG_RUNTIME_DIR/quilla-action-queue, else /tmp/quilla-action-queue-<uid>).
 fs::path fallbackQueueDir();
-/// Whether `dir` is a real folder owned by this user and writable by nobody else.
+/// Whether `dir` is a real folder (not a link) owned by this user and writable by nobody else.
 bool isPrivateDirectory(const fs::path& dir);
+/// The same test on the status of an open folder (`st_mode`, `st_uid`), for callers that hold it.
+bool isPrivateDirectoryStatus(unsigned mode, unsigned owner);
 /// Creates `dir` with mode 0700 when missing; true when it then passes isPrivateDirectory.
 bool ensurePrivateDirectory(const fs::path& dir);
 
-fs::path appActionLogPath();          ///< the application's diagnostic log
-fs::path extensionLogPath();          ///< the extension's shared diagnostic log
-fs::path extensionContainerLogPath(); ///< FinderExtension.log in the extension's folder
+fs::path appActionLogPath(); ///< the application's diagnostic log
+fs::path extensionLogPath(); ///< the extension's diagnostic log, FinderExtension.log in its folder
 
 /// The user's custom shortcuts: executable files in $XDG_CONFIG_HOME/quilla/shortcuts.
 fs::path shortcutsDir();

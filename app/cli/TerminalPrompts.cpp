@@ -2,6 +2,7 @@
 
 #include "app/core/operations/paths/FileURL.h"
 #include "app/core/operations/paths/PathText.h"
+#include "app/core/platform/PromptUnavailable.h"
 
 #include <string>
 
@@ -14,12 +15,12 @@ void TerminalPrompts::showHeading(const std::string& title, const std::string& m
     }
 }
 
-std::optional<std::string> TerminalPrompts::readLine(const std::string& label) {
+std::string TerminalPrompts::readLine(const std::string& title, const std::string& label) {
     out_ << (label.empty() ? std::string("> ") : label + ": ") << std::flush;
     std::string line;
     if (!std::getline(in_, line)) {
         out_ << '\n';
-        return std::nullopt;
+        throw PromptUnavailable(title);
     }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
@@ -29,34 +30,23 @@ std::optional<std::string> TerminalPrompts::readLine(const std::string& label) {
 
 std::optional<std::string> TerminalPrompts::promptText(const std::string& title, const std::string& message) {
     showHeading(title, message);
-    return readLine({});
+    return readLine(title, {});
 }
 
-std::optional<std::pair<std::string, std::string>> TerminalPrompts::promptTwoTexts(const std::string& title,
-                                                                                   const std::string& firstLabel,
-                                                                                   const std::string& secondLabel,
-                                                                                   const std::string& message) {
+std::optional<std::pair<std::string, std::string>>
+TerminalPrompts::promptTwoTexts(const std::string& title, const std::string& firstLabel,
+                                const std::string& secondLabel, const std::string& message) {
     showHeading(title, message);
-    auto first = readLine(firstLabel);
-    if (!first) {
-        return std::nullopt;
-    }
-    auto second = readLine(secondLabel);
-    if (!second) {
-        return std::nullopt;
-    }
-    return std::pair{std::move(*first), std::move(*second)};
+    auto first = readLine(title, firstLabel);
+    auto second = readLine(title, secondLabel);
+    return std::pair{std::move(first), std::move(second)};
 }
 
-std::optional<std::filesystem::path> TerminalPrompts::chooseDirectory(
-    const std::string& title, const std::string& confirmButton,
-    const std::optional<std::filesystem::path>& /*startingDirectory*/) {
+std::optional<std::filesystem::path>
+TerminalPrompts::chooseDirectory(const std::string& title, const std::string& confirmButton,
+                                 const std::optional<std::filesystem::path>& /*startingDirectory*/) {
     showHeading(title, {});
-    auto line = readLine(confirmButton);
-    if (!line) {
-        return std::nullopt;
-    }
-    const std::string text = PathText::normalizedPathText(*line);
+    const std::string text = PathText::normalizedPathText(readLine(title, confirmButton));
     if (text.empty()) {
         return std::nullopt;
     }

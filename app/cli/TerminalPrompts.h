@@ -8,7 +8,7 @@
 namespace quilla {
 
 /// Questions asked on the terminal: the title (and message) go to `out`, then one line is read
-/// from `in` per field. End of input means "cancel".
+/// from `in` per field. Input that has ended cannot answer: the prompt throws PromptUnavailable.
 class TerminalPrompts final : public Prompts {
 public:
     TerminalPrompts(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
@@ -19,12 +19,14 @@ public:
                                                                       const std::string& secondLabel,
                                                                       const std::string& message) override;
     /// Reads a folder path the same way ("~" and quotes understood); an empty line cancels.
-    std::optional<std::filesystem::path> chooseDirectory(const std::string& title, const std::string& confirmButton,
-                                                         const std::optional<std::filesystem::path>& startingDirectory) override;
+    std::optional<std::filesystem::path>
+    chooseDirectory(const std::string& title, const std::string& confirmButton,
+                    const std::optional<std::filesystem::path>& startingDirectory) override;
 
 private:
     void showHeading(const std::string& title, const std::string& message);
-    std::optional<std::string> readLine(const std::string& label);
+    /// One line for the field `label` of the prompt `title`; throws PromptUnavailable at end of input.
+    std::string readLine(const std::string& title, const std::string& label);
 
     std::istream& in_;
     std::ostream& out_;

@@ -13,14 +13,21 @@ class FeatureSettingsPersistence final {
 public:
     explicit FeatureSettingsPersistence(QuillaSettingsChangeNotifier& notifier);
 
-    /// The saved settings; nothing when the file is missing, damaged or lacks "enabledFeatureIDs".
+    /// The saved settings; nothing when the file is missing, damaged or lacks a usable
+    /// "enabledFeatureIDs". A file with any value of the wrong type is first kept aside as
+    /// NAME.bad-<UTC time>; such values are repaired as if they were missing.
     std::optional<FeatureSettings> loadSettings() const;
 
     /// Writes both copies, then posts "feature-settings". Failures are silent.
     void save(const FeatureSettings& settings) const;
 
     static plist::Value encode(const FeatureSettings& settings);
-    static std::optional<FeatureSettings> decode(const plist::Dict& root);
+    /// What a file's root dictionary holds, and whether any known key had a value of the wrong type.
+    struct Decoded {
+        std::optional<FeatureSettings> settings;
+        bool wronglyTyped = false;
+    };
+    static Decoded decode(const plist::Dict& root);
 
     const SettingsFileCopies& files() const { return files_; }
 

@@ -34,7 +34,8 @@ private:
     QuillaSettingsChangeNotifier& notifier_;
 };
 
-/// Renames a damaged file to NAME.bad-YYYYMMDDTHHMMSSZ beside it; false when that fails.
-bool keepDamagedFileAside(const std::filesystem::path& path);
+/// Renames a damaged file to NAME.bad-YYYYMMDDTHHMMSSZ beside it (with "-2", "-3"… when a copy
+/// of that second is already there); gives the new path, nothing when the rename fails.
+std::optional<std::filesystem::path> keepDamagedFileAside(const std::filesystem::path& path);
 
 } // namespace quilla

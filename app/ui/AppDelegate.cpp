@@ -58,9 +58,11 @@ std::vector<QUrl> AppDelegate::drainPendingOpenURLs() {
     return urls;
 }
 
-void AppDelegate::removePendingOpenURL(const QUrl& url) {
-    pendingOpenURLs_.erase(std::remove(pendingOpenURLs_.begin(), pendingOpenURLs_.end(), url),
-                           pendingOpenURLs_.end());
+bool AppDelegate::removePendingOpenURL(const QUrl& url) {
+    const auto kept = std::remove(pendingOpenURLs_.begin(), pendingOpenURLs_.end(), url);
+    const bool found = kept != pendingOpenURLs_.end();
+    pendingOpenURLs_.erase(kept, pendingOpenURLs_.end());
+    return found;
 }
 
 } // namespace quilla

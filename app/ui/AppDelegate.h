@@ -49,8 +49,8 @@ public:
 
     /// The URLs not handled yet, emptying the list.
     std::vector<QUrl> drainPendingOpenURLs();
-    /// Removes every entry equal to `url`.
-    void removePendingOpenURL(const QUrl& url);
+    /// Removes every entry equal to `url`; false when there was none (another hook handled it).
+    bool removePendingOpenURL(const QUrl& url);
 
 Q_SIGNALS:
     /// "quillaOpenURL": a URL arrived (it also stays pending until handled).

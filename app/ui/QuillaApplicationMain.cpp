@@ -3,6 +3,7 @@
 #include "app/core/preferences/LoginLaunch.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/DisplayProbe.h"
+#include "app/ui/MenuBarController.h"
 #include "app/ui/QuillaApp.h"
 #include "app/ui/QuillaLaunchOptions.h"
 #include "app/ui/SingleApplicationInstance.h"
@@ -47,6 +48,39 @@ std::unique_ptr<QCoreApplication> makeApplication(Surface surface, int& argc, ch
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+// Every URL hook ends here, each URL once: one that another hook (the window's) already took from
+// the pending list is not handled again. Queued, so a hand-over over the bus is answered before a
+// consent dialog or a slow action holds the main thread.
+void routeURLs(AppDelegate& delegate, std::unique_ptr<QuillaApp>& quilla) {
+    QObject::connect(
+        &delegate, &AppDelegate::openURL, &delegate,
+        [&delegate, &quilla](const QUrl& url) {
+            // A URL still queued while shutting down is dropped.
+            if (delegate.removePendingOpenURL(url) && quilla) {
+                quilla->selectionModel().handleIncomingURL(url.toString(QUrl::FullyEncoded).toStdString());
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+// The tray item needs widgets, so only a start with dialogs has one.
+std::unique_ptr<MenuBarController> installTray(Surface surface, QuillaApp& quilla, AppDelegate& delegate) {
+    if (surface != Surface::dialogs) {
+        return nullptr;
+    }
+    auto tray = std::make_unique<MenuBarController>(
+        quilla.menuBarActions(), quilla.settingsChangeNotifier(),
+        MenuBarController::Hooks{
+            .toggleMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
+            .showMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
+            .checkForUpdates =
+                [] { QuillaApp::appendDiagnosticLog("update check: no updater in this build"); },
+            .log = &QuillaApp::appendDiagnosticLog,
+        });
+    tray->install();
+    return tray;
+}
+
 // Runs the owner's life: stores and workers, the delegate's launch steps, then the main loop.
 int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicationInstance& instance) {
     UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
@@ -73,6 +107,8 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
                      &AppDelegate::applicationShouldHandleReopen);
     QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate,
                      &AppDelegate::handleGetURLEvent);
+    routeURLs(delegate, quilla);
+    auto tray = installTray(surface, *quilla, delegate);
 
     if (!delegate.applicationDidFinishLaunching() && QDBusConnection::sessionBus().isConnected()) {
         std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
@@ -85,6 +121,7 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
 
     instance.release();
     delegate.applicationWillTerminate();
+    tray.reset();
     quilla->prepareForQuit();
     quilla.reset(); // waits for the action in progress
     // Closures the workers posted on their way out (log lines) still run, on this thread.
@@ -99,6 +136,10 @@ int runQuillaApplication(int argc, char** argv) {
         QuillaLaunchOptions::parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (options.help) {
         std::cout << QuillaLaunchOptions::usage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << QuillaLaunchOptions::versionLine() << '\n';
         return 0;
     }
     // Set before Qt starts; said in the log once the application owns its name.

@@ -1,5 +1,7 @@
 #include "app/ui/QuillaLaunchOptions.h"
 
+#include "app/core/preferences/AppVersion.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -27,6 +29,8 @@ QuillaLaunchOptions QuillaLaunchOptions::parse(const std::vector<std::string>& a
             options.loginItem = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (!argument.empty() && argument.front() != '-' && looksLikeURL(argument)) {
             options.urls.push_back(argument);
         }
@@ -35,12 +39,21 @@ QuillaLaunchOptions QuillaLaunchOptions::parse(const std::vector<std::string>& a
 }
 
 const char* QuillaLaunchOptions::usage() {
-    return "usage: quilla [--headless] [--login-item] [URL]\n"
+    return "usage: quilla [--headless] [--login-item] [--version] [URL]\n"
            "       quilla perform ACTION_ID [--selected PATH]... [--target DIR] [--destination PATH]\n"
            "                      [--preset ID] [--print-opens]\n"
            "  --headless    run without any window or dialog (the clipboard is used when a display exists)\n"
            "  --login-item  started by the session at login: stay in the background\n"
+           "  --version     print the version and exit\n"
            "A second start hands a reopen (or the URL) to the running application and exits.\n";
+}
+
+std::string QuillaLaunchOptions::versionLine() {
+    std::string line = "quilla " + AppVersion::shortVersion();
+    if (const auto build = AppVersion::build(); build != "Unknown") {
+        line += " (build " + build + ")";
+    }
+    return line;
 }
 
 } // namespace quilla

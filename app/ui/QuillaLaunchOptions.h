@@ -16,6 +16,7 @@ struct QuillaLaunchOptions {
     Mode mode = Mode::standard;
     bool loginItem = false;             ///< `--login-item`: started by the session at login
     bool help = false;                  ///< `--help` or `-h`
+    bool version = false;               ///< `--version`: print the version and exit
     std::vector<std::string> urls;      ///< arguments with a URL scheme (e.g. quilla://…), in order
     std::vector<std::string> arguments; ///< every argument as given, for the login-start check
 
@@ -28,6 +29,9 @@ struct QuillaLaunchOptions {
 
     /// The usage text printed for --help.
     static const char* usage();
+
+    /// The line printed for --version: "quilla VERSION", plus " (build N)" when the build has one.
+    static std::string versionLine();
 };
 
 } // namespace quilla

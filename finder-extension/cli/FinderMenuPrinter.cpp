@@ -34,7 +34,7 @@ Json contextJson(const FinderMenuItem::RepresentedObject& object) {
         return {{"actionID", context->actionID},
                 {"title", context->title},
                 {"action", FinderMenuPrinter::actionText(context->action)},
-                {"selectedPaths", context->selectedPaths},
+                {"selectedPaths", context->selectedPaths.paths()},
                 {"targetedPath", context->targetedPath ? Json(*context->targetedPath) : Json(nullptr)},
                 {"destinationPath", context->destinationPath},
                 {"presetID", context->presetID}};
@@ -43,7 +43,7 @@ Json contextJson(const FinderMenuItem::RepresentedObject& object) {
         return {{"actionID", dictionary->actionID},
                 {"title", dictionary->title},
                 {"action", nullptr},
-                {"selectedPaths", dictionary->selectedPaths},
+                {"selectedPaths", dictionary->selectedPaths.paths()},
                 {"targetedPath", dictionary->targetedPath},
                 {"destinationPath", dictionary->destinationPath},
                 {"presetID", dictionary->presetID}};

@@ -7,6 +7,7 @@
 #include "finder-extension/dbus/DBusActionQueuedNotifier.h"
 #include "finder-extension/dbus/DBusQuillaAppLauncher.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -97,26 +98,25 @@ std::vector<std::string> splitTitles(const std::string& path) {
     return titles;
 }
 
-const FinderMenuItem* findItem(const FinderMenu& menu, const std::vector<std::string>& titles) {
+/// The items along `titles`, outermost first; empty when a title is missing on its level.
+std::vector<const FinderMenuItem*> findItemPath(const FinderMenu& menu,
+                                                const std::vector<std::string>& titles) {
+    std::vector<const FinderMenuItem*> path;
     const FinderMenu* level = &menu;
-    const FinderMenuItem* found = nullptr;
     for (const auto& title : titles) {
         if (!level) {
-            return nullptr;
+            return {};
         }
-        found = nullptr;
-        for (const auto& item : level->items) {
-            if (!item.separator && item.title == title) {
-                found = &item;
-                break;
-            }
+        const auto it =
+            std::find_if(level->items.begin(), level->items.end(),
+                         [&](const FinderMenuItem& item) { return !item.separator && item.title == title; });
+        if (it == level->items.end()) {
+            return {};
         }
-        if (!found) {
-            return nullptr;
-        }
-        level = found->submenu.get();
+        path.push_back(&*it);
+        level = it->submenu.get();
     }
-    return found;
+    return path;
 }
 
 int runWith(const Options& options, std::ostream& out) {
@@ -136,11 +136,17 @@ int runWith(const Options& options, std::ostream& out) {
         out << (options.json ? FinderMenuPrinter::json(menu) : FinderMenuPrinter::text(menu));
         return 0;
     }
-    const FinderMenuItem* found = findItem(menu, splitTitles(options.itemPath));
-    if (!found) {
+    const auto itemPath = findItemPath(menu, splitTitles(options.itemPath));
+    if (itemPath.empty()) {
         throw UsageError("no menu item at \"" + options.itemPath + "\"");
     }
-    FinderMenuItem item = *found;
+    // The file manager never lets a greyed-out item be chosen; neither does the command line.
+    if (std::any_of(itemPath.begin(), itemPath.end(),
+                    [](const FinderMenuItem* item) { return !item->enabled; })) {
+        throw std::runtime_error("the menu item \"" + options.itemPath +
+                                 "\" is disabled for this selection; nothing was queued");
+    }
+    FinderMenuItem item = *itemPath.back();
     if (options.withoutContext) {
         item.representedObject = std::monostate{};
     }
@@ -154,7 +160,8 @@ int runWith(const Options& options, std::ostream& out) {
 
 } // namespace
 
-int QuillaFinderCommand::run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int QuillaFinderCommand::run(const std::vector<std::string>& arguments, std::ostream& out,
+                             std::ostream& err) {
     try {
         return runWith(parse(arguments), out);
     } catch (const UsageError& error) {

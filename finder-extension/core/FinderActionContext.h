@@ -1,5 +1,6 @@
 #pragma once
 
+#include "finder-extension/core/FinderSelectedPaths.h"
 #include "shared/catalog/FinderFeatureAction.h"
 
 #include <optional>
@@ -14,7 +15,7 @@ struct FinderActionContext {
     std::string actionID;
     std::string title;
     FinderFeatureAction action;
-    std::vector<std::string> selectedPaths;
+    FinderSelectedPaths selectedPaths;
     std::optional<std::string> targetedPath;
     std::string destinationPath;
     std::string presetID;

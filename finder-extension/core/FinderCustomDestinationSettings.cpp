@@ -111,7 +111,8 @@ struct ApplicationFolder {
 
 // The entry with this desktop-file ID in the first folder that has one; a Hidden entry there
 // removes the application (it hides the copies of the folders after it).
-std::optional<InstalledEntry> installedEntry(std::string_view fileID, const std::vector<ApplicationFolder>& folders,
+std::optional<InstalledEntry> installedEntry(std::string_view fileID,
+                                             const std::vector<ApplicationFolder>& folders,
                                              FinderSettingsFileCache& cache) {
     for (const auto& folder : folders) {
         if (!folder.candidates->contains(std::string(fileID))) {
@@ -129,7 +130,8 @@ std::optional<InstalledEntry> installedEntry(std::string_view fileID, const std:
     return std::nullopt;
 }
 
-std::vector<FinderCustomDestination> defaultsOf(Kind kind, FinderSettingsFileCache& cache, const FinderPlaces& places) {
+std::vector<FinderCustomDestination> defaultsOf(Kind kind, FinderSettingsFileCache& cache,
+                                                const FinderPlaces& places) {
     switch (kind) {
     case Kind::copy:
     case Kind::move:
@@ -146,10 +148,14 @@ std::vector<FinderCustomDestination> defaultsOf(Kind kind, FinderSettingsFileCac
 
 std::string_view rawValue(FinderCustomDestinationKind kind) {
     switch (kind) {
-    case Kind::copy: return "copy";
-    case Kind::move: return "move";
-    case Kind::quickOpen: return "quickOpen";
-    case Kind::openApplication: break;
+    case Kind::copy:
+        return "copy";
+    case Kind::move:
+        return "move";
+    case Kind::quickOpen:
+        return "quickOpen";
+    case Kind::openApplication:
+        break;
     }
     return "openApplication";
 }
@@ -163,20 +169,20 @@ std::vector<FinderCustomDestination> FinderCustomDestinationSettings::destinatio
     return destinations(kind, cache, FinderPlaces::current(cache));
 }
 
-std::vector<FinderCustomDestination> FinderCustomDestinationSettings::destinations(Kind kind,
-                                                                                   FinderSettingsFileCache& cache,
-                                                                                   const FinderPlaces& places) {
+std::vector<FinderCustomDestination>
+FinderCustomDestinationSettings::destinations(Kind kind, FinderSettingsFileCache& cache,
+                                              const FinderPlaces& places) {
     return destinations(kind, *storedLists(cache), cache, places);
 }
 
 std::shared_ptr<const FinderCustomDestinationSettings::StoredLists>
 FinderCustomDestinationSettings::storedLists(FinderSettingsFileCache& cache) {
-    return cache.load<StoredLists>(settingsFilePath(), FinderFeatureSettings::kMaxFileBytes, &storedLists);
+    return cache.load<StoredLists>(settingsFilePath(), plist::kMaxFileBytes, &storedLists);
 }
 
-std::vector<FinderCustomDestination> FinderCustomDestinationSettings::destinations(Kind kind, const StoredLists& stored,
-                                                                                   FinderSettingsFileCache& cache,
-                                                                                   const FinderPlaces& places) {
+std::vector<FinderCustomDestination>
+FinderCustomDestinationSettings::destinations(Kind kind, const StoredLists& stored,
+                                              FinderSettingsFileCache& cache, const FinderPlaces& places) {
     const std::vector<FinderCustomDestination>* list = nullptr;
     if (stored) {
         if (const auto it = stored->find(std::string(rawValue(kind))); it != stored->end()) {
@@ -208,7 +214,8 @@ FinderCustomDestinationSettings::storedLists(const std::optional<std::string>& b
     return lists;
 }
 
-std::vector<FinderCustomDestination> FinderCustomDestinationSettings::defaultFileDestinations(const FinderPlaces& places) {
+std::vector<FinderCustomDestination>
+FinderCustomDestinationSettings::defaultFileDestinations(const FinderPlaces& places) {
     std::vector<FinderCustomDestination> result;
     // The id stays the key whatever the language; the name is what the user reads.
     for (const auto& [key, folder] :
@@ -246,7 +253,8 @@ FinderCustomDestinationSettings::defaultApplicationDestinations(FinderSettingsFi
         for (const auto fileID : application.desktopFileIDs) {
             auto installed = fileID.empty() ? std::nullopt : installedEntry(fileID, folders, cache);
             if (installed) {
-                result.push_back({std::string(application.id), std::move(installed->name), std::move(installed->path)});
+                result.push_back(
+                    {std::string(application.id), std::move(installed->name), std::move(installed->path)});
                 break;
             }
         }
@@ -254,24 +262,24 @@ FinderCustomDestinationSettings::defaultApplicationDestinations(FinderSettingsFi
     return result;
 }
 
-bool FinderCustomDestinationSettings::isBuiltInFileDestination(const FinderCustomDestination& destination, Kind kind,
-                                                               const FinderPlaces& places) {
+bool FinderCustomDestinationSettings::isBuiltInFileDestination(const FinderCustomDestination& destination,
+                                                               Kind kind, const FinderPlaces& places) {
     if (kind != Kind::copy && kind != Kind::move) {
         return false;
     }
     return isAmong(destination.path, builtInFolders(places));
 }
 
-std::vector<FinderCustomDestination>
-FinderCustomDestinationSettings::withoutBuiltInFileDestinations(const std::vector<FinderCustomDestination>& list,
-                                                                Kind kind, const FinderPlaces& places) {
+std::vector<FinderCustomDestination> FinderCustomDestinationSettings::withoutBuiltInFileDestinations(
+    const std::vector<FinderCustomDestination>& list, Kind kind, const FinderPlaces& places) {
     if (kind != Kind::copy && kind != Kind::move) {
         return list;
     }
     const auto folders = builtInFolders(places);
     std::vector<FinderCustomDestination> result;
-    std::copy_if(list.begin(), list.end(), std::back_inserter(result),
-                 [&](const FinderCustomDestination& destination) { return !isAmong(destination.path, folders); });
+    std::copy_if(
+        list.begin(), list.end(), std::back_inserter(result),
+        [&](const FinderCustomDestination& destination) { return !isAmong(destination.path, folders); });
     return result;
 }
 

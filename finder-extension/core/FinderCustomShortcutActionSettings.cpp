@@ -55,8 +55,8 @@ std::vector<FinderCustomShortcutAction> FinderCustomShortcutActionSettings::acti
 
 std::shared_ptr<const std::vector<FinderCustomShortcutAction>>
 FinderCustomShortcutActionSettings::actions(FinderSettingsFileCache& cache) {
-    return cache.load<std::vector<FinderCustomShortcutAction>>(settingsFilePath(), FinderFeatureSettings::kMaxFileBytes,
-                                                                &parse);
+    return cache.load<std::vector<FinderCustomShortcutAction>>(settingsFilePath(), plist::kMaxFileBytes,
+                                                               &parse);
 }
 
 std::vector<FinderCustomShortcutAction>

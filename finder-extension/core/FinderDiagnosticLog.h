@@ -8,16 +8,16 @@
 
 namespace quilla {
 
-/// The extension's diagnostic log: every message becomes a dated line in the shared log file and
-/// in FinderExtension.log in the extension's folder, and goes to the system log as
-/// "QuillaFinderExtension: " + message. Failures are ignored.
+/// The extension's diagnostic log: every message becomes a dated line in FinderExtension.log in
+/// the extension's folder and goes to the system log as "QuillaFinderExtension: " + message.
+/// Failures are ignored.
 class FinderDiagnosticLog final {
 public:
     explicit FinderDiagnosticLog(FinderSystemLog& systemLog) : systemLog_(systemLog) {}
 
     /// Logs one message.
     void append(std::string_view message) const noexcept;
-    /// Logs several messages in order, with one write per log file.
+    /// Logs several messages in order, with one write to the file.
     void append(const std::vector<std::string>& messages) const noexcept;
 
     FinderSystemLog& systemLog() const { return systemLog_; }

@@ -11,7 +11,8 @@ namespace {
 
 using feature_rules::ChildOrderMap;
 
-std::vector<FinderFeature> featuresIn(const std::vector<std::string>& order, const std::set<std::string>& enabled) {
+std::vector<FinderFeature> featuresIn(const std::vector<std::string>& order,
+                                      const std::set<std::string>& enabled) {
     std::vector<FinderFeature> features;
     for (const auto& id : order) {
         if (!enabled.contains(id)) {
@@ -83,11 +84,12 @@ FinderMenuSettings fromDictionary(const plist::Dict& root) {
     const ChildOrderMap savedOrder = savedChildOrder(root);
     settings.childOrderByFeatureID = feature_rules::normalizedChildOrderByFeatureID(savedOrder);
     settings.enabledChildIDs = feature_rules::enabledChildIDsWithVisibleEnabledFeatures(
-        enabledChildIDs(plist::stringArray(root, "enabledChildIDs"), savedOrder), featureIDs(settings.features),
-        settings.childOrderByFeatureID);
+        enabledChildIDs(plist::stringArray(root, "enabledChildIDs"), savedOrder),
+        featureIDs(settings.features), settings.childOrderByFeatureID);
     settings.groupsFeaturesUnderQuilla = plist::boolean(root, "groupsFeaturesUnderQuilla").value_or(false);
     const std::string* layout = plist::string(root, "menuLayout");
-    settings.layout = (layout ? finderMenuLayoutFromRaw(*layout) : std::nullopt).value_or(FinderMenuLayout::collapsed);
+    settings.layout =
+        (layout ? finderMenuLayoutFromRaw(*layout) : std::nullopt).value_or(FinderMenuLayout::collapsed);
     return settings;
 }
 
@@ -98,11 +100,12 @@ std::filesystem::path FinderFeatureSettings::settingsFilePath() {
 }
 
 FinderMenuSettings FinderFeatureSettings::menu() {
-    return menuSettings(readFileCapped(settingsFilePath(), kMaxFileBytes));
+    return menuSettings(readFileCapped(settingsFilePath(), plist::kMaxFileBytes));
 }
 
 std::shared_ptr<const FinderMenuSettings> FinderFeatureSettings::menu(FinderSettingsFileCache& cache) {
-    return cache.load<FinderMenuSettings>(settingsFilePath(), kMaxFileBytes, &FinderFeatureSettings::menuSettings);
+    return cache.load<FinderMenuSettings>(settingsFilePath(), plist::kMaxFileBytes,
+                                          &FinderFeatureSettings::menuSettings);
 }
 
 FinderMenuSettings FinderFeatureSettings::menuSettings(const std::optional<std::string>& bytes) {

@@ -31,9 +31,6 @@ public:
 
     /// The settings without any file: the default-enabled features in default order.
     static FinderMenuSettings defaultMenuSettings();
-
-    /// Settings files are small; anything larger than this is treated as damaged.
-    static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
 };
 
 } // namespace quilla

@@ -80,8 +80,9 @@ std::optional<std::filesystem::path> FinderMenuActionHandler::perform(const Find
     if (!action.targetedPath) {
         action.targetedPath = context->targetedPath;
     }
-    log_.append("action=" + action.actionID + " title=" + action.title + " selected=" +
-                bracketedList(action.selectedPaths) + " target=" + action.targetedPath.value_or("nil") +
+    log_.append("action=" + action.actionID + " title=" + action.title +
+                " selected=" + bracketedList(action.selectedPaths, kLoggedPathsAtMost) +
+                " target=" + action.targetedPath.value_or("nil") +
                 " destination=" + (action.destinationPath.empty() ? "nil" : action.destinationPath));
     std::filesystem::path file;
     try {

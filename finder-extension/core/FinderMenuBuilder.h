@@ -42,7 +42,7 @@ private:
     bool isEnabled(const FinderFeatureAction& action) const;
 
     FinderSettingsSnapshot& settings_;
-    std::vector<std::string> selectedPaths_;
+    FinderSelectedPaths selectedPaths_;
     std::optional<std::string> targetedPath_;
     FinderDiagnosticLines& diagnostics_;
 };

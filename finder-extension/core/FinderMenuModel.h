@@ -16,7 +16,7 @@ namespace quilla {
 struct FinderMenuDictionary {
     std::string actionID;
     std::string title;
-    std::vector<std::string> selectedPaths;
+    FinderSelectedPaths selectedPaths;
     std::string targetedPath;
     std::string destinationPath;
     std::string presetID;

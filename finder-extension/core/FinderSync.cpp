@@ -53,9 +53,9 @@ FinderMenu FinderSync::buildMenu(FinderMenuKind kind) {
                                 ", features=" + std::to_string(menuSettings.features.size()) +
                                 ", grouped=" + boolText(menuSettings.groupsFeaturesUnderQuilla) + ", layout=" + layout);
     FinderDiagnosticLines diagnostics;
-    diagnostics.add("menu kind=" + kindNumber + " selected=" + bracketedList(selection) +
-                    " target=" + target.value_or("nil") + " grouped=" + boolText(menuSettings.groupsFeaturesUnderQuilla) +
-                    " layout=" + layout);
+    diagnostics.add("menu kind=" + kindNumber + " selected=" + bracketedList(selection, kLoggedPathsAtMost) +
+                    " target=" + target.value_or("nil") +
+                    " grouped=" + boolText(menuSettings.groupsFeaturesUnderQuilla) + " layout=" + layout);
     if (menuSettings.features.empty()) {
         menu.items.push_back(disabledItem(L10n::text("没有已启用功能")));
         log_.append(diagnostics.lines());

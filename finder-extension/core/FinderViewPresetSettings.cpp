@@ -8,7 +8,6 @@
 #include "shared/QuillaPaths.h"
 #include "shared/SettingsFiles.h"
 
-
 namespace quilla {
 namespace {
 
@@ -20,7 +19,8 @@ std::optional<FinderViewPresetSetting> presetFrom(const Entry& entry) {
             return std::nullopt;
         }
     }
-    return FinderViewPresetSetting{entry.at("id"), FinderViewPresetSettings::normalizeAutoNumberedName(entry.at("name")),
+    return FinderViewPresetSetting{entry.at("id"),
+                                   FinderViewPresetSettings::normalizeAutoNumberedName(entry.at("name")),
                                    entry.at("viewMode"), entry.at("sortMode")};
 }
 
@@ -51,11 +51,11 @@ std::vector<FinderViewPresetSetting> FinderViewPresetSettings::presets() {
 
 std::shared_ptr<const std::vector<FinderViewPresetSetting>>
 FinderViewPresetSettings::presets(FinderSettingsFileCache& cache) {
-    return cache.load<std::vector<FinderViewPresetSetting>>(settingsFilePath(), FinderFeatureSettings::kMaxFileBytes,
-                                                             &parse);
+    return cache.load<std::vector<FinderViewPresetSetting>>(settingsFilePath(), plist::kMaxFileBytes, &parse);
 }
 
-std::vector<FinderViewPresetSetting> FinderViewPresetSettings::parse(const std::optional<std::string>& bytes) {
+std::vector<FinderViewPresetSetting>
+FinderViewPresetSettings::parse(const std::optional<std::string>& bytes) {
     const auto root = bytes ? plist::parse(*bytes) : std::nullopt;
     const plist::Array* array = root ? root->asArray() : nullptr;
     if (!array) {
@@ -96,8 +96,8 @@ std::string FinderViewPresetSettings::normalizeAutoNumberedName(const std::strin
     }
     const std::string_view group(name.data(), digits - 1);
     const auto at = group.find(separator, 1);
-    const bool matches = at != std::string_view::npos && group.size() > at + separator.size() &&
-                         !hasLineTerminator(group);
+    const bool matches =
+        at != std::string_view::npos && group.size() > at + separator.size() && !hasLineTerminator(group);
     return matches ? std::string(group) : name;
 }
 

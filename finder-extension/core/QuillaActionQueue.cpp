@@ -13,19 +13,15 @@
 namespace quilla {
 namespace {
 
-// The folder itself is created private: queued actions name the user's files.
+// The folder is created private and used only while it stays so (a real folder, not a link, of
+// this user, writable by nobody else): the application runs whatever appears in it.
 bool createQueueDirectory(const std::filesystem::path& dir, std::string& failure) {
-    std::error_code ec;
-    std::filesystem::create_directories(dir.parent_path(), ec);
-    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-        failure = std::strerror(errno);
-        return false;
+    if (paths::ensurePrivateDirectory(dir)) {
+        return true;
     }
-    if (!std::filesystem::is_directory(dir, ec)) {
-        failure = "not a folder";
-        return false;
-    }
-    return true;
+    struct stat info {};
+    failure = ::lstat(dir.c_str(), &info) != 0 ? std::strerror(errno) : "not a private folder";
+    return false;
 }
 
 } // namespace

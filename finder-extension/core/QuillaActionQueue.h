@@ -40,7 +40,8 @@ public:
     };
 
     /// Where queued actions go: the extension's ActionQueue folder, created when missing (0700);
-    /// when it cannot be created, the private fallback folder. Throws Error when neither works.
+    /// when it cannot be created or is not private (a link, another owner, writable by group or
+    /// others), the private fallback folder. Throws Error when neither works.
     static std::filesystem::path directoryPath();
 
     /// Writes the action into the queue directory and gives the file's path. Throws Error.

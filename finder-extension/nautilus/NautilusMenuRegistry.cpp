@@ -11,7 +11,7 @@ void NautilusMenuRegistry::dropSelectionCopies(FinderMenu& menu) {
         std::visit(
             [](auto& object) {
                 if constexpr (!std::is_same_v<std::decay_t<decltype(object)>, std::monostate>) {
-                    object.selectedPaths = std::vector<std::string>(); // frees the storage too
+                    object.selectedPaths = {}; // lets go of the menu's shared copy
                 }
             },
             item.representedObject);

@@ -48,10 +48,10 @@ public:
         const Menu& menu;
     };
 
-    /// Empties the selection copies the items of `menu` carry in their contexts and dictionaries.
-    /// Remembered menus keep their selection once: per item it would cost items x selected files,
-    /// megabytes for a large selection. Nothing is lost, because the click handler takes the host's
-    /// selection (set to the menu's) before an item's own, and the two are the same.
+    /// Lets go of the selection the items of `menu` share in their contexts and dictionaries, so
+    /// that a remembered menu holds its selection once, in `selection`. Nothing is lost, because
+    /// the click handler takes the host's selection (set to the menu's) before an item's own, and
+    /// the two are the same.
     static void dropSelectionCopies(FinderMenu& menu);
 
     /// A fresh generation number for the next menu (never 0).

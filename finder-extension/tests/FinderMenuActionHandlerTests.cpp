@@ -1,13 +1,16 @@
 #include "finder-extension/core/FinderMenuActionHandler.h"
 #include "finder-extension/core/QuillaActionQueue.h"
 #include "finder-extension/tests/FinderTestDoubles.h"
+#include "shared/QuillaPaths.h"
 #include "shared/Uuid.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <sys/stat.h>
 
 namespace quilla {
 namespace {
@@ -226,7 +229,32 @@ TEST(QuillaActionQueue, EncodingFailsCleanlyForEveryField) {
     }
     auto badTarget = action;
     badTarget.targetedPath = "/\xc3";
-    EXPECT_THROW(QuillaActionQueue::encode(badTarget, std::chrono::system_clock::now()), QuillaActionQueue::Error);
+    EXPECT_THROW(QuillaActionQueue::encode(badTarget, std::chrono::system_clock::now()),
+                 QuillaActionQueue::Error);
+}
+
+TEST(QuillaActionQueue, TheQueueFolderIsUsedOnlyWhileItIsPrivate) {
+    test::ScopedHome home;
+    const auto primary = paths::primaryQueueDir();
+    const auto fallback = paths::fallbackQueueDir();
+    auto mode = [](const std::filesystem::path& dir) {
+        struct stat info {};
+        return ::lstat(dir.c_str(), &info) == 0 ? info.st_mode & 07777 : 0u;
+    };
+    EXPECT_EQ(QuillaActionQueue::directoryPath(), primary);
+    EXPECT_EQ(mode(primary), 0700u);
+
+    // Anyone who can write into the folder, or point it elsewhere, could make the user run anything.
+    ::chmod(primary.c_str(), 0770);
+    EXPECT_EQ(QuillaActionQueue::directoryPath(), fallback);
+    EXPECT_EQ(mode(fallback), 0700u);
+    std::filesystem::remove(primary);
+    test::TempDir elsewhere;
+    std::filesystem::create_directory_symlink(elsewhere.path(), primary);
+    EXPECT_EQ(QuillaActionQueue::directoryPath(), fallback);
+    const auto queued = QuillaActionQueue::enqueue({"copyFullPath", "t", {"/ok"}, std::nullopt, "", ""});
+    EXPECT_EQ(queued.parent_path(), fallback);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));
 }
 
 TEST(FinderMenuActionHandlerKinds, ActionForIDKnowsOpenWithAndCatalogChildren) {

@@ -5,6 +5,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
 
@@ -187,7 +188,39 @@ TEST_F(FinderSyncTest, ListItemsCarryTheirIdentity) {
               "\"分栏 · 按名称:column-name\"]");
     EXPECT_EQ(lines[lines.size() - 3], "view preset item title=图标 · 按名称 actionID=finderViewPreset__icon-name tag=700001");
     EXPECT_EQ(lines.back(), "menu topLevel=9"); // 2 open-with, 3 presets, 2 actions, 2 separators
-    EXPECT_EQ(logLines(paths::extensionContainerLogPath()), lines) << "both logs receive the same lines";
+    EXPECT_EQ(paths::extensionLogPath().parent_path(), paths::extensionSupportDir());
+    EXPECT_FALSE(std::filesystem::exists(paths::stateHome() / "quilla" / "quilla-finder-extension.log"))
+        << "the extension keeps one log, not a second copy";
+}
+
+// Select-all in a large folder: every item refers to one shared copy of the selection, the menu's
+// log line names only the first paths, and a click still queues every selected path.
+TEST_F(FinderSyncTest, ALargeSelectionIsSharedLoggedBoundedAndQueuedWhole) {
+    std::vector<std::string> selection;
+    for (int i = 0; i < 10000; ++i) {
+        selection.push_back("/data/file " + std::to_string(i) + ".txt");
+    }
+    const auto menu = fixture.menu(selection, "/data");
+    ASSERT_EQ(titles(menu).size(), 12u);
+    const auto& copyPath = *itemTitled(menu, "复制名称与路径")->submenu;
+    const auto& rename = *itemTitled(menu, "批量改名")->submenu;
+    EXPECT_EQ(contextOf(copyPath.items[0]).selectedPaths.paths(), selection);
+    EXPECT_EQ(&contextOf(copyPath.items[0]).selectedPaths.paths(), &contextOf(rename.items[0]).selectedPaths.paths());
+
+    const auto lines = logLines(paths::extensionLogPath());
+    const auto menuLine = std::find_if(lines.rbegin(), lines.rend(), [](const auto& l) { return l.starts_with("menu kind="); });
+    ASSERT_NE(menuLine, lines.rend());
+    EXPECT_NE(menuLine->find("\"/data/file 19.txt\", … (9980 more)] target=/data"), std::string::npos) << *menuLine;
+    EXPECT_EQ(menuLine->find("file 20.txt"), std::string::npos);
+
+    fixture.host.setSelection({}, std::nullopt); // the click must not depend on the host still knowing it
+    const auto queued = fixture.sync->performFeatureChild(copyPath.items[0]);
+    ASSERT_TRUE(queued);
+    std::ifstream in(*queued);
+    EXPECT_EQ(nlohmann::json::parse(in)["selectedPaths"].get<std::vector<std::string>>(), selection);
+    for (const auto& line : logLines(paths::extensionLogPath())) {
+        EXPECT_LT(line.size(), 2000u) << line.substr(0, 80);
+    }
 }
 
 TEST_F(FinderSyncTest, EveryChangeShowsInTheNextMenu) {

@@ -25,14 +25,14 @@ std::string quoted(const std::string& text) {
     return result + "'";
 }
 
-// Runs the built quilla-finder with the test's home; standard error is dropped.
-Result quillaFinder(const std::vector<std::string>& arguments) {
+// Runs the built quilla-finder with the test's home; standard error is dropped unless `withErrors`.
+Result quillaFinder(const std::vector<std::string>& arguments, bool withErrors = false) {
     const char* binaryDir = std::getenv("QUILLA_BINARY_DIR");
     std::string command = quoted(std::string(binaryDir ? binaryDir : ".") + "/bin/quilla-finder");
     for (const auto& argument : arguments) {
         command += " " + quoted(argument);
     }
-    command += " 2>/dev/null";
+    command += withErrors ? " 2>&1" : " 2>/dev/null";
     Result result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
@@ -50,7 +50,8 @@ Result quillaFinder(const std::vector<std::string>& arguments) {
 std::vector<std::string> unindentedLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (auto end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+    for (auto end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start)) {
         const auto line = text.substr(start, end - start);
         if (!line.starts_with(" ")) {
             lines.push_back(line);
@@ -68,9 +69,10 @@ TEST_F(QuillaFinderCliTest, MenuWithoutSettingsShowsTheDefaultFeaturesCollapsed)
     const auto result = quillaFinder({"menu"});
     ASSERT_EQ(result.status, 0);
     // customActions is enabled too but has no actions, so it shows nothing.
-    EXPECT_EQ(unindentedLines(result.out),
-              (std::vector<std::string>{"打开", "新建", "移动到", "复制到", "批量改名", "压缩与解压缩", "定时清理",
-                                        "处理图片", "处理 PDF", "复制名称与路径", "用应用打开", "调整显示方式"}));
+    EXPECT_EQ(
+        unindentedLines(result.out),
+        (std::vector<std::string>{"打开", "新建", "移动到", "复制到", "批量改名", "压缩与解压缩", "定时清理",
+                                  "处理图片", "处理 PDF", "复制名称与路径", "用应用打开", "调整显示方式"}));
     EXPECT_NE(result.out.find("\n  复制完整路径 [disabled]\n"), std::string::npos);
     EXPECT_NE(result.out.find("\n  新建文件夹\n"), std::string::npos);
 }
@@ -110,9 +112,34 @@ TEST_F(QuillaFinderCliTest, ClickQueuesTheItemAndPrintsTheFile) {
     }
 }
 
+TEST_F(QuillaFinderCliTest, ADisabledItemIsRefusedAndNothingIsQueued) {
+    struct Case {
+        std::vector<std::string> arguments;
+    };
+    const std::vector<Case> cases{
+        {{"click", "复制名称与路径 > 复制完整路径"}}, // needs a selection
+        {{"click", "批量改名 > 按序号重新命名", "--target", "/srv"}},
+        {{"click", "压缩与解压缩 > 压缩为 ZIP", "--target", "/srv"}},
+    };
+    for (const auto& c : cases) {
+        const auto result = quillaFinder(c.arguments, true);
+        EXPECT_EQ(result.status, 1) << c.arguments[1] << ": " << result.out;
+        EXPECT_NE(result.out.find("is disabled for this selection; nothing was queued"), std::string::npos)
+            << result.out;
+        std::error_code ec;
+        EXPECT_TRUE(!std::filesystem::exists(paths::primaryQueueDir(), ec) ||
+                    std::filesystem::is_empty(paths::primaryQueueDir()))
+            << c.arguments[1];
+    }
+}
+
 TEST_F(QuillaFinderCliTest, UsageErrorsExitWithTwo) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"click", "没有 > 这个"}, {"menu", "--kind", "9"}, {"menu", "--selected"}, {"click"}}) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{},
+                                                                       {"frobnicate"},
+                                                                       {"click", "没有 > 这个"},
+                                                                       {"menu", "--kind", "9"},
+                                                                       {"menu", "--selected"},
+                                                                       {"click"}}) {
         EXPECT_EQ(quillaFinder(arguments).status, 2) << (arguments.empty() ? "" : arguments[0]);
     }
 }

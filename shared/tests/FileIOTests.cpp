@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sys/stat.h>
 
@@ -94,6 +95,18 @@ TEST(FileIO, DiagnosticLinesCarryUTCDate) {
     appendDiagnosticLog(log, "QuillaApp init");
     const std::regex line(R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} \+0000\] QuillaApp init\n)");
     EXPECT_TRUE(std::regex_match(test::readText(log), line)) << test::readText(log);
+}
+
+TEST(FileIO, AMessageWithLineBreaksStaysOneDiagnosticLine) {
+    TempDir dir;
+    const auto log = dir / "diag.log";
+    appendDiagnosticLog(
+        log, "queued action=x\n[2026-01-01 00:00:00 +0000] app delegate queued action succeeded: x");
+    appendDiagnosticLog(log, std::vector<std::string>{"one\rtwo", "three"});
+    const auto text = test::readText(log);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+    EXPECT_NE(text.find("] queued action=x\\n[2026-01-01"), std::string::npos) << text;
+    EXPECT_NE(text.find("] one\\rtwo\n"), std::string::npos) << text;
 }
 
 TEST(FileIO, LoggingIntoAnUnwritablePlaceIsSilent) {

@@ -20,8 +20,9 @@ TEST(QuillaPaths, FollowXDGVariablesAndTheirDefaults) {
 
     ScopedEnv relative("XDG_CONFIG_HOME", "relative/config"); // relative values are ignored
     EXPECT_EQ(paths::configHome(), home.home() / ".config");
+    EXPECT_EQ(paths::extensionLogPath(), home.home() / ".config/quilla/finder-extension/FinderExtension.log");
     ScopedEnv noState("XDG_STATE_HOME", std::nullopt);
-    EXPECT_EQ(paths::extensionLogPath(), home.home() / ".local/state/quilla/quilla-finder-extension.log");
+    EXPECT_EQ(paths::stateHome(), home.home() / ".local/state");
     ScopedEnv noRuntime("XDG_RUNTIME_DIR", std::nullopt);
     EXPECT_EQ(paths::fallbackQueueDir(), "/tmp/quilla-action-queue-" + std::to_string(::getuid()));
 }

@@ -1,5 +1,6 @@
 #include "app/core/deletion/ScheduledDeletionStore.h"
 
+#include "app/core/SettingsFileCopies.h"
 #include "app/core/deletion/FileLock.h"
 #include "app/core/deletion/SerialWorker.h"
 #include "app/core/platform/Trash.h"
@@ -7,9 +8,11 @@
 #include "shared/FileIO.h"
 #include "shared/QuillaPaths.h"
 #include "shared/Uuid.h"
+#include "shared/XmlText.h"
 
 #include <cerrno>
 #include <map>
+#include <sys/stat.h>
 #include <unordered_set>
 
 namespace quilla {
@@ -36,7 +39,9 @@ bool itemExists(const std::string& path) {
 
 } // namespace
 
-fs::path ScheduledDeletionStore::defaultFile() { return paths::appSupportDir() / "ScheduledDeletions.plist"; }
+fs::path ScheduledDeletionStore::defaultFile() {
+    return paths::appSupportDir() / "ScheduledDeletions.plist";
+}
 
 void ScheduledDeletionStore::appendToApplicationLog(std::string_view message) {
     appendDiagnosticLog(paths::appActionLogPath(), message);
@@ -55,33 +60,64 @@ fs::path ScheduledDeletionStore::lockFile() const {
     return path;
 }
 
-std::vector<ScheduledDeletionItem> ScheduledDeletionStore::loadItems() const {
+std::optional<std::vector<ScheduledDeletionItem>> ScheduledDeletionStore::readItems() const {
     const auto root = plist::readFile(options_.file);
-    if (!root) {
+    return root ? decodeScheduledDeletionItems(*root) : std::nullopt;
+}
+
+std::vector<ScheduledDeletionItem> ScheduledDeletionStore::loadItems() const {
+    return readItems().value_or(std::vector<ScheduledDeletionItem>{});
+}
+
+// Only under the lock: no other cycle can replace the file between the read and the rename.
+std::vector<ScheduledDeletionItem> ScheduledDeletionStore::loadItemsKeepingDamagedAside() const {
+    if (auto items = readItems()) {
+        return std::move(*items);
+    }
+    struct stat info {};
+    if (::lstat(options_.file.c_str(), &info) != 0) {
         return {};
     }
-    return decodeScheduledDeletionItems(*root).value_or(std::vector<ScheduledDeletionItem>{});
+    if (const auto aside = keepDamagedFileAside(options_.file)) {
+        log("scheduled deletions file damaged, kept aside as " + aside->string());
+    } else {
+        // Rewriting it would destroy what it holds.
+        throw fs::filesystem_error("keep damaged file aside", options_.file,
+                                   std::error_code(errno ? errno : EIO, std::generic_category()));
+    }
+    return {};
 }
 
 void ScheduledDeletionStore::saveItems(const std::vector<ScheduledDeletionItem>& items) const {
+    const std::string xml = plist::toXML(encodeScheduledDeletionItems(items));
+    if (xml.size() > plist::kMaxFileBytes) {
+        throw fs::filesystem_error("save", options_.file, std::error_code(EFBIG, std::generic_category()));
+    }
     errno = 0;
-    if (!writeFileAtomically(options_.file, plist::toXML(encodeScheduledDeletionItems(items)), true)) {
+    if (!writeFileAtomically(options_.file, xml, true)) {
         const int error = errno != 0 ? errno : EIO;
         throw fs::filesystem_error("save", options_.file, std::error_code(error, std::generic_category()));
     }
 }
 
-void ScheduledDeletionStore::schedule(const std::vector<fs::path>& paths, std::chrono::seconds interval) const {
+void ScheduledDeletionStore::schedule(const std::vector<fs::path>& paths,
+                                      std::chrono::seconds interval) const {
     {
         const FileLock lock(lockFile());
         const auto now = options_.now();
-        auto items = loadItems();
+        auto items = loadItemsKeepingDamagedAside();
         std::unordered_set<std::string> scheduled;
         for (const auto& item : items) {
             scheduled.insert(item.path);
         }
         bool added = false;
         for (const auto& path : paths) {
+            // A name that is not UTF-8 cannot be stored faithfully; a changed path would never
+            // be deleted, so it is not scheduled at all.
+            if (!isXmlSafeText(path.string())) {
+                log("scheduled deletion skipped unstorable path=" + xmlSafeText(path.string()));
+                continue;
+            }
             // insert() also keeps a path named twice in one call from becoming two entries.
             if (itemExists(path.string()) && scheduled.insert(path.string()).second) {
                 items.push_back({newUUIDString(), path.string(), now, now + interval});
@@ -99,7 +135,7 @@ void ScheduledDeletionStore::schedule(const std::vector<fs::path>& paths, std::c
 void ScheduledDeletionStore::cancel(const std::string& itemID) const {
     {
         const FileLock lock(lockFile());
-        auto items = loadItems();
+        auto items = loadItemsKeepingDamagedAside();
         std::erase_if(items, [&](const ScheduledDeletionItem& item) { return item.id == itemID; });
         saveItems(items);
     }
@@ -111,7 +147,7 @@ void ScheduledDeletionStore::processDueItemsNow(Trash& trash) const {
         const FileLock lock(lockFile());
         const auto now = options_.now();
         std::vector<ScheduledDeletionItem> kept;
-        for (auto& item : loadItems()) {
+        for (auto& item : loadItemsKeepingDamagedAside()) {
             if (item.deleteAt > now) {
                 kept.push_back(std::move(item));
             } else if (!itemExists(item.path)) {

@@ -8,6 +8,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,13 +48,18 @@ public:
     ScheduledDeletionStore& operator=(const ScheduledDeletionStore&) = delete;
 
     /// The stored items in file order; empty when the file is missing, unreadable or any entry is
-    /// damaged.
+    /// damaged. Has no side effects; the changing operations below keep a damaged file aside.
     std::vector<ScheduledDeletionItem> loadItems() const;
 
-    /// Replaces the file atomically (creating its folder). Throws std::filesystem::filesystem_error.
+    /// Replaces the file atomically (creating its folder). Throws std::filesystem::filesystem_error,
+    /// also when the file would grow past the settings-file size limit (nothing is written).
     void saveItems(const std::vector<ScheduledDeletionItem>& items) const;
 
-    /// Schedules every existing path that is not scheduled yet, due `interval` from now. A link is
+    /// Every changing operation first reads the file; a present file that cannot be read is kept
+    /// aside as NAME.bad-<UTC time> and logged, so the write that follows destroys nothing.
+
+    /// Schedules every existing path that is not scheduled yet, due `interval` from now (a path
+    /// that is not valid UTF-8 cannot be stored and is skipped with a log line). A link is
     /// scheduled as the link. Paths already scheduled keep their time. When nothing is new, nothing
     /// is written and no change is announced. Throws when the file cannot be written or locked.
     void schedule(const std::vector<std::filesystem::path>& paths, std::chrono::seconds interval) const;
@@ -83,6 +89,8 @@ public:
 
 private:
     std::filesystem::path lockFile() const;
+    std::optional<std::vector<ScheduledDeletionItem>> readItems() const;
+    std::vector<ScheduledDeletionItem> loadItemsKeepingDamagedAside() const;
     static void announceChange();
 
     Options options_;

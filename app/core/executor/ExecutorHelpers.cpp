@@ -117,6 +117,30 @@ fs::path freeItemPath(const fs::path& folder, const std::string& base, const std
     }
 }
 
+fs::path createUnderFreeName(const fs::path& folder, const std::string& base, const std::string& extension,
+                             const std::function<void(const fs::path&)>& make) {
+    for (;;) {
+        const auto item = freeItemPath(folder, base, extension);
+        try {
+            make(item);
+            return item;
+        } catch (const fs::filesystem_error& error) {
+            if (error.code() != std::errc::file_exists) {
+                throw;
+            }
+        }
+    }
+}
+
+fs::path createFreeFolder(const fs::path& parent, const std::string& base) {
+    return createUnderFreeName(parent, base, "", [](const fs::path& path) {
+        if (::mkdir(path.c_str(), 0777) != 0) {
+            throw fs::filesystem_error("cannot create folder", path,
+                                       std::error_code(errno, std::generic_category()));
+        }
+    });
+}
+
 void openContainingFolders(const ExecutorContext& context, const std::vector<fs::path>& items) {
     std::set<std::string> folders;
     for (const auto& item : items) {

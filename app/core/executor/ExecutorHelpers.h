@@ -3,6 +3,7 @@
 #include "app/core/executor/ExecutorContext.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,6 +39,16 @@ std::pair<std::string, std::string> splitLastExtension(const std::string& name);
 /// (without ".E" when E is empty). A name longer than the file system allows is an error
 /// (ENAMETOOLONG), never a truncated name.
 fs::path freeItemPath(const fs::path& folder, const std::string& base, const std::string& extension);
+
+/// Makes a new item with `make` under the first free name (as freeItemPath gives it). `make` must
+/// never replace an item: when another program takes the name between the look and the creation,
+/// `make` raises EEXIST and the next free name is tried. Gives the path made.
+fs::path createUnderFreeName(const fs::path& folder, const std::string& base, const std::string& extension,
+                             const std::function<void(const fs::path&)>& make);
+
+/// A new, empty folder under the first free name "B", "B 2", … in `parent` (never one that
+/// appeared meanwhile, whose contents are someone else's).
+fs::path createFreeFolder(const fs::path& parent, const std::string& base);
 
 /// Shows the folders of the produced items in the file manager: existing folders themselves,
 /// files by their folder, duplicates removed, sorted by path, at most four. Failures ignored.

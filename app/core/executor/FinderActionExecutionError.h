@@ -17,6 +17,7 @@ public:
         commandFailed,
         unsupportedAction,
         noSelection,
+        noItemsOfKind,
         noTargetDirectory,
         noClipboardPath,
         pasteboardWriteFailed,
@@ -33,6 +34,10 @@ public:
     static FinderActionExecutionError commandFailed(std::string message) { return {Kind::commandFailed, std::move(message)}; }
     static FinderActionExecutionError unsupportedAction(std::string id) { return {Kind::unsupportedAction, std::move(id)}; }
     static FinderActionExecutionError noSelection() { return {Kind::noSelection}; }
+    /// The kinds of file an action can need.
+    enum class ItemKind { pdf, zip, image };
+    /// Items are selected, but none of the kind the action works on.
+    static FinderActionExecutionError noItemsOfKind(ItemKind kind);
     static FinderActionExecutionError noTargetDirectory() { return {Kind::noTargetDirectory}; }
     static FinderActionExecutionError noClipboardPath() { return {Kind::noClipboardPath}; }
     static FinderActionExecutionError pasteboardWriteFailed() { return {Kind::pasteboardWriteFailed}; }
@@ -47,7 +52,11 @@ private:
     std::string payload_;
 };
 
-/// The text a caller logs or shows for any failure of an action.
+/// The text a caller logs or shows for any failure of an action. System errors become a Chinese
+/// sentence followed by the path they concern.
 std::string errorDescription(const std::exception& error);
+
+/// The Chinese sentence for a system error number (ENOSPC: "磁盘空间不足", …).
+std::string systemErrorSentence(int error);
 
 } // namespace quilla

@@ -8,7 +8,8 @@
 namespace quilla {
 
 /// Modal questions to the user. Implementations run them on the main thread and make a caller
-/// on another thread wait for the answer; without a display every prompt answers "cancel".
+/// on another thread wait for the answer. A prompt that cannot be shown at all (no display, a
+/// windowless start, no input left) throws PromptUnavailable; it never answers "cancel".
 class Prompts {
 public:
     virtual ~Prompts() = default;

@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kRevealCreatedItems = "revealCreatedItems";
 constexpr std::string_view kRevealActionResults = "revealActionResults";
 constexpr std::string_view kLaunchAtLogin = "launchAtLogin";
+constexpr std::string_view kNotifyOnActionFailure = "notifyOnActionFailure";
 
 } // namespace
 
@@ -31,6 +32,7 @@ plist::Value AppPreferencesPersistence::encode(const AppPreferences& preferences
         {std::string(kRevealCreatedItems), preferences.revealCreatedItems},
         {std::string(kRevealActionResults), preferences.revealActionResults},
         {std::string(kLaunchAtLogin), preferences.launchAtLogin},
+        {std::string(kNotifyOnActionFailure), preferences.notifyOnActionFailure},
     };
 }
 
@@ -44,6 +46,8 @@ AppPreferences AppPreferencesPersistence::decode(const plist::Value& root) {
     result.revealCreatedItems = plist::boolean(*dict, kRevealCreatedItems).value_or(result.revealCreatedItems);
     result.revealActionResults = plist::boolean(*dict, kRevealActionResults).value_or(result.revealActionResults);
     result.launchAtLogin = plist::boolean(*dict, kLaunchAtLogin).value_or(result.launchAtLogin);
+    result.notifyOnActionFailure =
+        plist::boolean(*dict, kNotifyOnActionFailure).value_or(result.notifyOnActionFailure);
     return result;
 }
 

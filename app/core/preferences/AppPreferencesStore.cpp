@@ -26,6 +26,12 @@ void AppPreferencesStore::setRevealActionResults(bool value) {
     notifyChanged();
 }
 
+void AppPreferencesStore::setNotifyOnActionFailure(bool value) {
+    preferences_.notifyOnActionFailure = value;
+    save();
+    notifyChanged();
+}
+
 void AppPreferencesStore::setLaunchAtLogin(bool value) {
     const bool previous = preferences_.launchAtLogin;
     preferences_.launchAtLogin = value;

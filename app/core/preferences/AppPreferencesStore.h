@@ -19,13 +19,15 @@ public:
     bool revealCreatedItems() const { return preferences_.revealCreatedItems; }
     bool revealActionResults() const { return preferences_.revealActionResults; }
     bool launchAtLogin() const { return preferences_.launchAtLogin; }
+    bool notifyOnActionFailure() const { return preferences_.notifyOnActionFailure; }
     const AppPreferences& preferences() const { return preferences_; }
     /// True only while a failed login-item change is being undone.
     bool isRollingBackLaunchAtLogin() const { return isRollingBackLaunchAtLogin_; }
 
-    /// Assigns and saves all three preferences.
+    /// Assigns and saves all preferences.
     void setRevealCreatedItems(bool value);
     void setRevealActionResults(bool value);
+    void setNotifyOnActionFailure(bool value);
     /// Assigns, then registers or unregisters the login item; saves on success, otherwise
     /// assigns the previous value back (observers see both changes) and writes nothing.
     void setLaunchAtLogin(bool value);

@@ -1,6 +1,7 @@
 #include "app/core/preferences/LaunchAtLoginController.h"
 
 #include "app/core/DesktopEntry.h"
+#include "app/core/preferences/DesktopExecLine.h"
 #include "shared/FileIO.h"
 #include "shared/QuillaPaths.h"
 
@@ -20,17 +21,36 @@ bool fail(std::string* error, const std::string& what, int code) {
 
 } // namespace
 
-LaunchAtLoginController::LaunchAtLoginController(std::filesystem::path entryFile) : entryFile_(std::move(entryFile)) {}
+LaunchAtLoginController::LaunchAtLoginController(std::filesystem::path entryFile,
+                                                 std::filesystem::path executable)
+    : entryFile_(std::move(entryFile)), executable_(std::move(executable)) {}
 
 std::filesystem::path LaunchAtLoginController::defaultEntryFile() {
     return paths::autostartDir() / "app.kelvarin.Quilla.desktop";
 }
 
-std::string LaunchAtLoginController::entryText() {
+std::filesystem::path LaunchAtLoginController::currentExecutable() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    if (ec || path.empty()) {
+        return "quilla";
+    }
+    // A program replaced on disk while it runs (a reinstall) reads as "PATH (deleted)".
+    constexpr std::string_view deleted = " (deleted)";
+    if (path.ends_with(deleted)) {
+        path.resize(path.size() - deleted.size());
+    }
+    return path;
+}
+
+std::string LaunchAtLoginController::entryText(const std::filesystem::path& executable) {
+    const auto exec = DesktopExecLine::quoteArgument(executable.string()) + " --login-item";
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Quilla\n"
-           "Exec=quilla --login-item\n"
+           "Exec=" +
+           DesktopExecLine::escapeForFile(exec) +
+           "\n"
            "Terminal=false\n"
            "NoDisplay=true\n"
            "X-GNOME-Autostart-enabled=true\n";
@@ -44,10 +64,25 @@ bool LaunchAtLoginController::isEnabled() const {
 
 bool LaunchAtLoginController::registerItem(std::string* error) {
     errno = 0;
-    if (!writeFileAtomically(entryFile_, entryText())) {
+    if (!writeFileAtomically(entryFile_, entryText(executable_))) {
         return fail(error, "cannot write " + entryFile_.string(), errno ? errno : EIO);
     }
     return true;
+}
+
+bool LaunchAtLoginController::repairStaleEntry() {
+    const auto entry = DesktopEntry::read(entryFile_);
+    if (!entry || entry->hidden) {
+        return false;
+    }
+    const auto program = DesktopExecLine::program(entry->exec);
+    std::error_code ec;
+    // A bare name depended on the session's PATH, which is what left older entries starting nothing.
+    if (program && std::filesystem::path(*program).is_absolute() &&
+        std::filesystem::is_regular_file(*program, ec) && ::access(program->c_str(), X_OK) == 0) {
+        return false;
+    }
+    return registerItem();
 }
 
 bool LaunchAtLoginController::unregisterItem(std::string* error) {
@@ -57,7 +92,9 @@ bool LaunchAtLoginController::unregisterItem(std::string* error) {
     return true;
 }
 
-bool LaunchAtLoginController::setEnabled(bool enabled, std::string* error) { return setEnabled(*this, enabled, error); }
+bool LaunchAtLoginController::setEnabled(bool enabled, std::string* error) {
+    return setEnabled(*this, enabled, error);
+}
 
 bool LaunchAtLoginController::setEnabled(LoginItem& item, bool enabled, std::string* error) {
     if (item.isEnabled() == enabled) {

@@ -1,10 +1,14 @@
 #include "app/core/runner/QuillaQueuedActionRunner.h"
 
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/operations/copymove/FileTransfer.h"
+#include "app/core/runner/LeftoverFiles.h"
+#include "app/core/runner/QueuedActionDecoding.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/FileIO.h"
 #include "shared/LogText.h"
 #include "shared/QuillaPaths.h"
+#include "shared/catalog/FinderFeature.h"
 
 #include <nlohmann/json.hpp>
 
@@ -12,13 +16,15 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
-#include <dirent.h>
+#include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <variant>
 
 namespace quilla {
@@ -27,21 +33,10 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-/// Queue files are small and flat; anything larger or deeper is not something the extension wrote.
+/// Queue files are small; anything larger is not something the extension wrote.
 constexpr std::size_t kMaxQueuedFileBytes = 1024 * 1024;
-constexpr int kMaxQueuedFileDepth = 32;
-
-struct TooDeep {};
-
-/// Parses a queue file, refusing (TooDeep) nesting that would only cost time to build and tear down.
-json parseQueuedFile(const std::string& bytes) {
-    return json::parse(bytes, [](int depth, json::parse_event_t, json&) {
-        if (depth > kMaxQueuedFileDepth) {
-            throw TooDeep{};
-        }
-        return true;
-    });
-}
+/// Marks a queued file that is already the second try of an interrupted action.
+constexpr std::string_view kRepeatSuffix = ".retry";
 
 void log(std::string_view message) { appendDiagnosticLog(paths::appActionLogPath(), message); }
 
@@ -57,119 +52,183 @@ void logNotPrivateOnce(const fs::path& directory) {
     }
 }
 
-bool itemExists(const fs::path& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
+/// A queue folder opened for one pass, never through a link. Files are claimed, read and removed
+/// relative to it, so the folder checked is the folder used even if its path is swapped meanwhile.
+class QueueFolder final {
+public:
+    /// Opens `path` when it is a private folder of this user; nothing (logged) otherwise. A missing
+    /// folder is silently empty.
+    static std::optional<QueueFolder> open(const fs::path& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            const int error = errno;
+            struct stat info {};
+            if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+                logNotPrivateOnce(path); // a link: whoever made it chooses where it points
+            } else if (error != ENOENT) {
+                log("queue drain skipped: " + path.string() + " error=" + systemErrorText(error));
+            }
+            return std::nullopt;
+        }
+        QueueFolder folder(path, fd);
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || !paths::isPrivateDirectoryStatus(info.st_mode, info.st_uid)) {
+            logNotPrivateOnce(path);
+            return std::nullopt;
+        }
+        return folder;
+    }
 
-/// Lists every entry (hidden ones too) without reading attributes; a missing folder is empty.
-void listEntries(const fs::path& directory, std::vector<fs::path>& entries, std::size_t& total) {
-    DIR* handle = ::opendir(directory.c_str());
-    if (!handle) {
-        if (errno != ENOENT) {
-            log("queue drain skipped: " + directory.string() + " error=" + systemErrorText(errno));
-        }
-        return;
-    }
-    while (const dirent* entry = ::readdir(handle)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        ++total;
-        entries.push_back(directory / name);
-    }
-    ::closedir(handle);
-}
+    const fs::path& path() const { return path_; }
+    int fd() const { return fd_->get(); }
+
+    /// Every entry name (hidden ones too) without reading attributes.
+    std::vector<std::string> names() const { return entryNames(fd()); }
+
+private:
+    QueueFolder(fs::path path, int fd)
+        : path_(std::move(path)), fd_(std::make_shared<fileops::FileDescriptor>(fd)) {}
+
+    fs::path path_;
+    std::shared_ptr<fileops::FileDescriptor> fd_;
+};
 
 /// The bytes of a claimed file, or why they are unusable: `Invalid` for what can never be an
-/// action (a link, an oversized file), the system error of a failed read.
+/// action (a link, an oversized file), `NotOwned` for a file another user made, the system error
+/// of a failed read.
 struct Invalid {};
-using ClaimedContent = std::variant<std::string, Invalid, std::error_code>;
+struct NotOwned {
+    unsigned owner;
+};
+using ClaimedContent = std::variant<std::string, Invalid, NotOwned, std::error_code>;
 
-ClaimedContent readClaimedFile(const fs::path& claimed) {
-    struct stat info {};
-    if (::lstat(claimed.c_str(), &info) != 0) {
-        return std::error_code(errno, std::system_category());
+/// Reads the claimed file open as `fd`; `openError` is why it could not be opened (fd < 0).
+ClaimedContent readClaimedFile(int fd, int openError) {
+    if (fd < 0) {
+        // O_NOFOLLOW: a link could point anywhere (a device, another user's file); never followed.
+        return openError == ELOOP ? ClaimedContent(Invalid{})
+                                  : ClaimedContent(std::error_code(openError, std::system_category()));
     }
-    // A link could point anywhere (a device, another user's file); it is never followed.
-    if (S_ISLNK(info.st_mode) || (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kMaxQueuedFileBytes)) {
-        return Invalid{};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return std::error_code(errno, std::system_category());
     }
     if (!S_ISREG(info.st_mode)) {
         return std::error_code(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, std::system_category());
     }
+    // Only this user's own files are actions: anything else was planted by someone else.
+    if (info.st_uid != ::geteuid()) {
+        return NotOwned{info.st_uid};
+    }
+    if (static_cast<std::size_t>(info.st_size) > kMaxQueuedFileBytes) {
+        return Invalid{};
+    }
     errno = 0;
-    auto bytes = readFileCapped(claimed, kMaxQueuedFileBytes);
+    auto bytes = readOpenFileCapped(fd, kMaxQueuedFileBytes);
     if (!bytes) {
-        // It grew past the cap after lstat, or the read failed.
-        return errno ? ClaimedContent(std::error_code(errno, std::system_category())) : ClaimedContent(Invalid{});
+        // It grew past the cap after fstat, or the read failed.
+        return errno ? ClaimedContent(std::error_code(errno, std::system_category()))
+                     : ClaimedContent(Invalid{});
     }
     return std::move(*bytes);
 }
 
-std::optional<std::string> nonEmptyString(const json& object, const char* key) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_string() || it->get_ref<const std::string&>().empty()) {
-        return std::nullopt;
-    }
-    return it->get<std::string>();
-}
-
-/// The action of a queued file; nothing when the file holds no usable action.
-std::optional<ActionRequest> decodeAction(const json& root) {
-    if (!root.is_object() || root.empty()) {
-        return std::nullopt;
-    }
-    const auto actionID = root.find("actionID");
-    if (actionID == root.end() || !actionID->is_string()) {
-        return std::nullopt;
-    }
-    ActionRequest request{.actionID = actionID->get<std::string>()};
-    if (const auto selected = root.find("selectedPaths"); selected != root.end() && selected->is_array() &&
-        std::all_of(selected->begin(), selected->end(), [](const json& item) { return item.is_string(); })) {
-        for (const auto& item : *selected) {
-            request.selectedPaths.emplace_back(item.get<std::string>());
-        }
-    }
-    if (auto target = nonEmptyString(root, "targetedPath")) {
-        request.targetedPath = fs::path(*target);
-    }
-    if (auto destination = nonEmptyString(root, "destinationPath")) {
-        request.destinationPath = fs::path(*destination);
-    }
-    if (const auto preset = root.find("presetID"); preset != root.end() && preset->is_string()) {
-        request.presetID = preset->get<std::string>();
-    }
-    return request;
-}
-
 std::string optionalText(const std::optional<fs::path>& path) { return path ? path->string() : "nil"; }
 
-std::string queuedActionLine(const ActionRequest& request, const fs::path& claimed) {
+/// "action=ID selected=[…] target=… destination=… presetID=…", as every line about one request shows it.
+std::string requestText(const ActionRequest& request) {
     std::vector<std::string> selected;
     for (const auto& path : request.selectedPaths) {
         selected.push_back(path.string());
     }
-    return "app delegate queued action=" + request.actionID + " selected=" + bracketedList(selected) +
-           " target=" + optionalText(request.targetedPath) + " destination=" + optionalText(request.destinationPath) +
-           " presetID=" + request.presetID.value_or("nil") + " file=" + claimed.string();
+    return "action=" + request.actionID + " selected=" + bracketedList(selected, kLoggedPathsAtMost) +
+           " target=" + optionalText(request.targetedPath) +
+           " destination=" + optionalText(request.destinationPath) +
+           " presetID=" + request.presetID.value_or("nil");
 }
 
-/// Removes the claim file when handling ends, whatever the outcome.
-class ClaimRemoval final {
-public:
-    explicit ClaimRemoval(fs::path claimed) : claimed_(std::move(claimed)) {}
-    ~ClaimRemoval() {
-        std::error_code ignored;
-        fs::remove(claimed_, ignored);
+/// Removes a queue entry: a file, or an empty folder queued by mistake.
+void removeEntry(const QueueFolder& folder, const std::string& name) {
+    if (::unlinkat(folder.fd(), name.c_str(), 0) != 0 && errno == EISDIR) {
+        ::unlinkat(folder.fd(), name.c_str(), AT_REMOVEDIR);
     }
-    ClaimRemoval(const ClaimRemoval&) = delete;
-    ClaimRemoval& operator=(const ClaimRemoval&) = delete;
+}
+
+/// When the entry was claimed: the rename that claims a file changes its status time.
+std::chrono::system_clock::time_point claimTime(const QueueFolder& folder, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::chrono::system_clock::now();
+    }
+    return std::chrono::system_clock::from_time_t(info.st_ctime);
+}
+
+/// The folders an action may have written into: those of the selection, the target and the destination.
+std::set<fs::path> foldersWorkedIn(const ActionRequest& request) {
+    std::set<fs::path> folders;
+    for (const auto& path : request.selectedPaths) {
+        folders.insert(path.parent_path());
+    }
+    for (const auto& path : {request.targetedPath, request.destinationPath}) {
+        if (path) {
+            folders.insert(*path);
+            folders.insert(path->parent_path());
+        }
+    }
+    std::erase_if(folders, [](const fs::path& folder) { return !folder.is_absolute(); });
+    return folders;
+}
+
+/// Removes what an interrupted action of this application left half-made since it was claimed.
+void clearLeftovers(const std::optional<ActionRequest>& request,
+                    std::chrono::system_clock::time_point since) {
+    if (request) {
+        for (const auto& folder : foldersWorkedIn(*request)) {
+            LeftoverFiles::clearFolder(folder, since);
+        }
+    }
+    LeftoverFiles::clearWorkFolders(since);
+}
+
+/// The claim: the queued file, open and locked (so a later start can tell a claim in progress from
+/// one a killed process left), under its ".processing" name. Removed when handling ends, whatever
+/// the outcome; the lock goes only after the name is gone.
+class Claim final {
+public:
+    Claim(const QueueFolder& folder, std::string name, int fd)
+        : folder_(folder), name_(std::move(name)), fd_(fd) {}
+    ~Claim() {
+        removeEntry(folder_, name_);
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Claim(const Claim&) = delete;
+    Claim& operator=(const Claim&) = delete;
+
+    fs::path path() const { return folder_.path() / name_; }
 
 private:
-    fs::path claimed_;
+    const QueueFolder& folder_;
+    std::string name_;
+    int fd_;
 };
+
+/// Opens a queue entry without following a link and takes its lock without waiting. The
+/// descriptor (-1 with `openError` when it cannot be opened), or nothing when another runner holds
+/// the lock.
+std::optional<int> openAndLock(const QueueFolder& folder, const std::string& name, int& openError) {
+    const int fd =
+        ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    openError = fd < 0 ? errno : 0;
+    // Only a lock someone holds means "busy"; an entry that cannot be locked at all (a FIFO on
+    // some file systems) is still claimed, and then refused for not being a regular file.
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return fd;
+}
 
 } // namespace
 
@@ -177,8 +236,6 @@ struct QuillaQueuedActionRunner::State {
     Perform perform;
     PostToMain postToMain;
     std::vector<fs::path> directories;
-    /// Directories that must still be private each time they are listed (the shared fallback).
-    std::set<fs::path> mustStayPrivate;
 
     std::mutex mutex;
     std::condition_variable wake; // a pass was requested, or the runner stops
@@ -189,6 +246,9 @@ struct QuillaQueuedActionRunner::State {
     bool stopping = false;
     std::thread worker;
 
+    std::mutex observerMutex;
+    std::function<void(const std::string&)> failureObserver;
+
     std::mutex pollMutex;
     std::condition_variable pollWake;
     bool pollStopping = false;
@@ -197,7 +257,8 @@ struct QuillaQueuedActionRunner::State {
     void work();
     void poll(std::chrono::milliseconds interval, const std::function<void()>& drain);
     void drainPass();
-    void handle(const fs::path& file);
+    void handle(const QueueFolder& folder, const std::string& name);
+    void recoverInterrupted(const QueueFolder& folder, const std::string& name);
     void failed(const fs::path& claimed, const std::string& description);
 };
 
@@ -207,10 +268,6 @@ QuillaQueuedActionRunner::QuillaQueuedActionRunner(Perform perform, PostToMain p
     state_->perform = std::move(perform);
     state_->postToMain = std::move(postToMain);
     state_->directories = std::move(queueDirectories);
-    const fs::path fallback = paths::fallbackQueueDir();
-    if (std::find(state_->directories.begin(), state_->directories.end(), fallback) != state_->directories.end()) {
-        state_->mustStayPrivate.insert(fallback);
-    }
     state_->worker = std::thread([state = state_.get()] { state->work(); });
 }
 
@@ -248,14 +305,54 @@ void QuillaQueuedActionRunner::startPolling(std::chrono::milliseconds interval) 
     state_->poller = std::thread([this, interval] { state_->poll(interval, [this] { drain(); }); });
 }
 
+void QuillaQueuedActionRunner::setFailureObserver(std::function<void(const std::string&)> observer) {
+    std::lock_guard lock(state_->observerMutex);
+    state_->failureObserver = std::move(observer);
+}
+
 void QuillaQueuedActionRunner::waitUntilIdle() {
     std::unique_lock lock(state_->mutex);
     const std::uint64_t target = state_->requested;
     state_->idle.wait(lock, [&] { return state_->finished >= target || state_->stopping; });
 }
 
+void QuillaQueuedActionRunner::recoverInterruptedActions() {
+    for (const auto& directory : state_->directories) {
+        const auto folder = QueueFolder::open(directory);
+        if (!folder) {
+            continue;
+        }
+        auto names = folder->names();
+        std::sort(names.begin(), names.end());
+        for (const auto& name : names) {
+            if (fs::path(name).extension() == ".processing") {
+                state_->recoverInterrupted(*folder, name);
+            }
+        }
+    }
+}
+
+bool QuillaQueuedActionRunner::isSafeToRepeat(std::string_view actionID) {
+    // The typed-path and clipboard openers are left out: one asks again, the other reads a
+    // clipboard that may hold something else by now.
+    if (actionID == "quickOpenTypedPath" || actionID == "quickOpenClipboardPath") {
+        return false;
+    }
+    const auto child = finderFeatureChild(actionID);
+    if (!child) {
+        return false;
+    }
+    using Kind = FinderFeatureAction::Kind;
+    const Kind kind = child->action.kind();
+    return kind == Kind::copyPath || kind == Kind::openFolder || kind == Kind::revealInFinder;
+}
+
 std::vector<std::filesystem::path> QuillaQueuedActionRunner::queueDirectoryURLs() {
-    std::vector<fs::path> directories{paths::primaryQueueDir()};
+    // The extension's folder is made here too, private, so that nobody else can make it first; it
+    // stays in the list either way because each pass checks it again.
+    const fs::path primary = paths::primaryQueueDir();
+    paths::ensurePrivateDirectory(primary);
+    std::vector<fs::path> directories{primary};
     // The fallback lives in a shared place (/tmp without a runtime folder): someone else could
     // have made it first, so it is used only when it is ours alone. Creating it here means a
     // queue the extension starts later is still found.
@@ -304,57 +401,72 @@ void QuillaQueuedActionRunner::State::poll(std::chrono::milliseconds interval, c
 }
 
 void QuillaQueuedActionRunner::State::drainPass() {
-    std::vector<std::vector<fs::path>> entriesByDirectory;
+    // Every folder is checked each pass, the extension's own as strictly as the shared fallback:
+    // whoever can write into a queue folder can make this user run anything.
+    std::vector<std::pair<QueueFolder, std::vector<std::string>>> folders;
     std::size_t total = 0;
     for (const auto& directory : directories) {
-        if (mustStayPrivate.contains(directory) && !paths::isPrivateDirectory(directory)) {
-            if (itemExists(directory)) {
-                logNotPrivateOnce(directory);
-            }
-            continue;
+        if (auto folder = QueueFolder::open(directory)) {
+            auto names = folder->names();
+            total += names.size();
+            folders.emplace_back(std::move(*folder), std::move(names));
         }
-        listEntries(directory, entriesByDirectory.emplace_back(), total);
     }
     if (total == 0) {
         return;
     }
     log("queue drain found " + std::to_string(total) + " files");
-    // Sorted by path within each folder, folders in their fixed order: the extension's own queue
+    // Sorted by name within each folder, folders in their fixed order: the extension's own queue
     // always comes before the fallback, wherever the two happen to live.
-    for (auto& entries : entriesByDirectory) {
-        std::erase_if(entries, [](const fs::path& entry) { return entry.extension() != ".json"; });
-        std::sort(entries.begin(), entries.end(),
-                  [](const fs::path& a, const fs::path& b) { return a.native() < b.native(); });
-        for (const auto& entry : entries) {
-            handle(entry);
+    for (auto& [folder, names] : folders) {
+        std::erase_if(names, [](const std::string& name) { return fs::path(name).extension() != ".json"; });
+        std::sort(names.begin(), names.end());
+        for (const auto& name : names) {
+            handle(folder, name);
         }
     }
 }
 
-void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
-    fs::path claimed = file;
-    claimed.replace_extension("processing");
-    // The rename is the claim: whoever renames first owns the file, so it never runs twice.
-    if (::rename(file.c_str(), claimed.c_str()) != 0) {
-        log("queue claim skipped: " + file.string() + " error=" + systemErrorText(errno));
+void QuillaQueuedActionRunner::State::handle(const QueueFolder& folder, const std::string& name) {
+    const fs::path file = folder.path() / name;
+    const std::string claimedName = fs::path(name).replace_extension("processing").string();
+    int openError = 0;
+    const auto fd = openAndLock(folder, name, openError);
+    if (!fd) {
+        return; // another runner is claiming it this moment
+    }
+    if (*fd < 0 && openError == ENOENT) {
+        log("queue claim skipped: " + file.string() + " error=" + systemErrorText(openError));
         return;
     }
-    const ClaimRemoval removal(claimed);
+    // The rename is the claim: whoever renames first owns the file, so it never runs twice.
+    if (::renameat(folder.fd(), name.c_str(), folder.fd(), claimedName.c_str()) != 0) {
+        log("queue claim skipped: " + file.string() + " error=" + systemErrorText(errno));
+        if (*fd >= 0) {
+            ::close(*fd);
+        }
+        return;
+    }
+    const Claim claim(folder, claimedName, *fd);
+    const fs::path claimed = claim.path();
 
-    auto content = readClaimedFile(claimed);
+    auto content = readClaimedFile(*fd, openError);
     if (auto* error = std::get_if<std::error_code>(&content)) {
         failed(claimed, error->message());
+        return;
+    }
+    if (auto* foreign = std::get_if<NotOwned>(&content)) {
+        log("queued action refused: " + claimed.string() + " reason=owned by uid " +
+            std::to_string(foreign->owner));
         return;
     }
     std::optional<ActionRequest> request;
     if (auto* bytes = std::get_if<std::string>(&content)) {
         try {
-            request = decodeAction(parseQueuedFile(*bytes));
-        } catch (const json::exception& error) {
+            request = decodeQueuedAction(*bytes);
+        } catch (const std::exception& error) {
             failed(claimed, error.what());
             return;
-        } catch (const TooDeep&) {
-            request.reset();
         }
     }
     if (!request) {
@@ -362,7 +474,7 @@ void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
         return;
     }
 
-    log(queuedActionLine(*request, claimed));
+    log("app delegate queued " + requestText(*request) + " file=" + claimed.string());
     try {
         (void)perform(*request);
         log("app delegate queued action succeeded: " + request->actionID);
@@ -373,14 +485,56 @@ void QuillaQueuedActionRunner::State::handle(const fs::path& file) {
     }
 }
 
+void QuillaQueuedActionRunner::State::recoverInterrupted(const QueueFolder& folder, const std::string& name) {
+    int openError = 0;
+    const auto fd = openAndLock(folder, name, openError);
+    if (!fd || (*fd < 0 && openError == ENOENT)) {
+        return; // being handled right now by a runner that is alive, or already gone
+    }
+    std::string stem = fs::path(name).stem().string();
+    const bool repeatedOnce = stem.ends_with(kRepeatSuffix);
+    std::optional<ActionRequest> request;
+    const auto content = readClaimedFile(*fd, openError);
+    if (const auto* bytes = std::get_if<std::string>(&content)) {
+        try {
+            request = decodeQueuedAction(*bytes);
+        } catch (const std::exception&) {
+        }
+    }
+    const fs::path claimed = folder.path() / name;
+    const bool repeat = request && !repeatedOnce && isSafeToRepeat(request->actionID);
+    log("queued action interrupted by an earlier exit: " +
+        (request ? requestText(*request) : std::string("unreadable")) + " file=" + claimed.string() +
+        (repeat ? " (queued again)" : " (not run again)"));
+    clearLeftovers(request, claimTime(folder, name));
+    // One more try at most: an action that itself ended the application must not do so at every start.
+    const std::string requeued = stem + std::string(kRepeatSuffix) + ".json";
+    if (!repeat || ::renameat(folder.fd(), name.c_str(), folder.fd(), requeued.c_str()) != 0) {
+        removeEntry(folder, name);
+    }
+    if (*fd >= 0) {
+        ::close(*fd);
+    }
+}
+
 void QuillaQueuedActionRunner::State::failed(const fs::path& claimed, const std::string& description) {
     log("app delegate queued action failed: " + claimed.string() + " error=" + description);
     // Queued actions never show an alert; the main thread only records that one was suppressed.
-    auto line = "suppressed queued action error alert: " + description;
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard lock(observerMutex);
+        observer = failureObserver;
+    }
+    auto onMain = [description, observer = std::move(observer)] {
+        log("suppressed queued action error alert: " + description);
+        if (observer) {
+            observer(description);
+        }
+    };
     if (postToMain) {
-        postToMain([line = std::move(line)] { log(line); });
+        postToMain(std::move(onMain));
     } else {
-        log(line);
+        onMain();
     }
 }
 

@@ -77,6 +77,31 @@ TEST(ExecutorHelpers, FreeNamesCountFromTwo) {
     EXPECT_THROW(freeItemPath(dir.path(), std::string(252, 'n'), "txt"), std::filesystem::filesystem_error);
 }
 
+// Another program may take the free name between the look and the creation: its item stays
+// untouched and the new one takes the next name.
+TEST(ExecutorHelpers, ANameTakenMeanwhileIsLeftAloneAndTheNextOneUsed) {
+    TempDir dir;
+    int attempts = 0;
+    const auto made = createUnderFreeName(dir.path(), "Untitled", "txt", [&](const fs::path& path) {
+        if (++attempts == 1) {
+            dir.write(path.filename().string(), "theirs");
+        }
+        if (fs::exists(path)) {
+            throw fs::filesystem_error("taken", path, std::make_error_code(std::errc::file_exists));
+        }
+        dir.write(path.filename().string(), "ours");
+    });
+    EXPECT_EQ(made, dir / "Untitled 2.txt");
+    EXPECT_EQ(test::readText(dir / "Untitled.txt"), "theirs");
+    EXPECT_EQ(test::readText(made), "ours");
+
+    const auto theirs = dir.write("Pages/theirs.txt", "x");
+    EXPECT_EQ(createFreeFolder(dir.path(), "Pages"), dir / "Pages 2");
+    EXPECT_TRUE(fs::is_empty(dir / "Pages 2"));
+    EXPECT_THROW(createFreeFolder(dir / "missing", "Pages"), fs::filesystem_error);
+    EXPECT_TRUE(fs::exists(theirs));
+}
+
 TEST(ExecutorHelpers, LastExtensionRule) {
     const std::pair<std::string, std::string> expected[] = {{"a.tar", "gz"}, {".bashrc", ""}, {"folder", ""}, {"x.", ""}, {"照片", "JPG"}};
     const std::string names[] = {"a.tar.gz", ".bashrc", "folder", "x.", "照片.JPG"};

@@ -20,9 +20,13 @@ protected:
     FeatureSettingsPersistence persistence{notifier};
 
     std::filesystem::path appCopy() const { return paths::appSupportDir() / "FeatureSettings.plist"; }
-    std::filesystem::path extensionCopy() const { return paths::extensionSupportDir() / "FeatureSettings.plist"; }
+    std::filesystem::path extensionCopy() const {
+        return paths::extensionSupportDir() / "FeatureSettings.plist";
+    }
 
-    void writeSaved(const plist::Dict& root) { ASSERT_TRUE(writeFileAtomically(appCopy(), plist::toXML(plist::Value(root)))); }
+    void writeSaved(const plist::Dict& root) {
+        ASSERT_TRUE(writeFileAtomically(appCopy(), plist::toXML(plist::Value(root))));
+    }
 
     static plist::Dict completeFile() {
         auto encoded = FeatureSettingsPersistence::encode(FeatureSettingsStore::defaults());
@@ -53,17 +57,20 @@ TEST_F(FeatureSettingsStoreTest, FirstStartWritesDefaultsToBothCopiesAndNotifies
 
 TEST_F(FeatureSettingsStoreTest, AnIndependentReaderSeesSixKeysOfTheRightTypes) {
     FeatureSettingsStore store(persistence);
-    const std::string script = "import plistlib\n"
-                               "d = plistlib.load(open('" + appCopy().string() + "', 'rb'))\n"
-                               "assert sorted(d) == sorted(['enabledFeatureIDs','groupsFeaturesUnderQuilla','menuLayout',"
-                               "'enabledChildIDs','featureOrder','childOrderByFeatureID']), d.keys()\n"
-                               "assert d['enabledFeatureIDs'] == sorted(d['enabledFeatureIDs'])\n"
-                               "assert d['enabledChildIDs'] == sorted(d['enabledChildIDs'])\n"
-                               "assert d['groupsFeaturesUnderQuilla'] is False\n"
-                               "assert d['menuLayout'] == 'collapsed'\n"
-                               "assert all(isinstance(x, str) for x in d['featureOrder'])\n"
-                               "assert all(isinstance(v, list) for v in d['childOrderByFeatureID'].values())\n"
-                               "print(len(d['enabledChildIDs']))\n";
+    const std::string script =
+        "import plistlib\n"
+        "d = plistlib.load(open('" +
+        appCopy().string() +
+        "', 'rb'))\n"
+        "assert sorted(d) == sorted(['enabledFeatureIDs','groupsFeaturesUnderQuilla','menuLayout',"
+        "'enabledChildIDs','featureOrder','childOrderByFeatureID']), d.keys()\n"
+        "assert d['enabledFeatureIDs'] == sorted(d['enabledFeatureIDs'])\n"
+        "assert d['enabledChildIDs'] == sorted(d['enabledChildIDs'])\n"
+        "assert d['groupsFeaturesUnderQuilla'] is False\n"
+        "assert d['menuLayout'] == 'collapsed'\n"
+        "assert all(isinstance(x, str) for x in d['featureOrder'])\n"
+        "assert all(isinstance(v, list) for v in d['childOrderByFeatureID'].values())\n"
+        "print(len(d['enabledChildIDs']))\n";
     std::string output;
     EXPECT_EQ(test::runPython(script, &output), 0) << output;
     EXPECT_EQ(output, "58\n");
@@ -87,7 +94,8 @@ TEST_F(FeatureSettingsStoreTest, FeaturesMissingFromTheSavedOrderTurnOnAndGoLast
 
 TEST_F(FeatureSettingsStoreTest, OrderRepairDropsUnknownAndRepeatedIDs) {
     auto file = completeFile();
-    file.insert_or_assign("featureOrder", plist::makeStringArray({"pdfTools", "bogus", "pdfTools", "quickOpen"}));
+    file.insert_or_assign("featureOrder",
+                          plist::makeStringArray({"pdfTools", "bogus", "pdfTools", "quickOpen"}));
     writeSaved(file);
     FeatureSettingsStore store(persistence);
     ASSERT_EQ(store.featureOrder().size(), 14u);
@@ -112,8 +120,9 @@ TEST_F(FeatureSettingsStoreTest, EnabledFeatureWithoutEnabledChildrenGetsAllItsC
     std::erase_if(children, [](const auto& id) { return id.starts_with("rename"); });
     file.insert_or_assign("enabledChildIDs", plist::makeStringArray({children.begin(), children.end()}));
     auto order = *plist::dictionary(file, "childOrderByFeatureID");
-    order.insert_or_assign("batchRename", plist::makeStringArray({"renameUppercase", "renameAddPrefix", "renameAddSuffix",
-                                                                  "renameFindReplace", "renameSequential"}));
+    order.insert_or_assign("batchRename",
+                           plist::makeStringArray({"renameUppercase", "renameAddPrefix", "renameAddSuffix",
+                                                   "renameFindReplace", "renameSequential"}));
     file.insert_or_assign("childOrderByFeatureID", order);
     writeSaved(file);
     FeatureSettingsStore store(persistence);
@@ -124,21 +133,23 @@ TEST_F(FeatureSettingsStoreTest, EnabledFeatureWithoutEnabledChildrenGetsAllItsC
 }
 
 TEST_F(FeatureSettingsStoreTest, ScheduledDeletionOrderMigration) {
-    const std::vector<std::string> catalog{"scheduleDelete1Hour", "scheduleDelete7Days", "scheduleDelete30Days",
-                                           "scheduleDelete90Days"};
+    const std::vector<std::string> catalog{"scheduleDelete1Hour", "scheduleDelete7Days",
+                                           "scheduleDelete30Days", "scheduleDelete90Days"};
     struct Case {
         std::vector<std::string> saved;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {{"scheduleDelete7Days", "scheduleDelete30Days", "scheduleDelete90Days", "scheduleDelete1Hour"}, catalog},
+        {{"scheduleDelete7Days", "scheduleDelete30Days", "scheduleDelete90Days", "scheduleDelete1Hour"},
+         catalog},
         {{"scheduleDelete7Days", "scheduleDelete30Days", "scheduleDelete90Days"}, catalog},
         {{"scheduleDelete90Days", "scheduleDelete1Hour"},
          {"scheduleDelete90Days", "scheduleDelete1Hour", "scheduleDelete7Days", "scheduleDelete30Days"}},
     };
     for (const auto& c : cases) {
         auto file = completeFile();
-        file.insert_or_assign("childOrderByFeatureID", plist::Dict{{"scheduledDeletion", plist::makeStringArray(c.saved)}});
+        file.insert_or_assign("childOrderByFeatureID",
+                              plist::Dict{{"scheduledDeletion", plist::makeStringArray(c.saved)}});
         writeSaved(file);
         FeatureSettingsStore store(persistence);
         EXPECT_EQ(store.childOrderByFeatureID().at("scheduledDeletion"), c.expected);
@@ -147,13 +158,15 @@ TEST_F(FeatureSettingsStoreTest, ScheduledDeletionOrderMigration) {
 
 TEST_F(FeatureSettingsStoreTest, DamagedOrForeignFilesLoadDefaults) {
     std::string deep;
-    for (int i = 0; i < 5000; ++i) deep += "<dict><key>k</key>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "<dict><key>k</key>";
     const std::string cases[] = {
         "",
         "garbage",
         "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>enabledFeatureIDs</key><array>",
         "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>",
-        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>menuLayout</key><string>expanded</string></dict></plist>",
+        "<?xml version=\"1.0\"?><plist "
+        "version=\"1.0\"><dict><key>menuLayout</key><string>expanded</string></dict></plist>",
         "<?xml version=\"1.0\"?><plist version=\"1.0\">" + deep + "</plist>",
     };
     for (const auto& bytes : cases) {
@@ -170,14 +183,60 @@ TEST_F(FeatureSettingsStoreTest, WrongTypesCountAsAbsent) {
     file.insert_or_assign("enabledFeatureIDs", plist::Value(std::int64_t{3}));
     file.insert_or_assign("menuLayout", "grid");
     file.insert_or_assign("groupsFeaturesUnderQuilla", "yes");
-    file.insert_or_assign("childOrderByFeatureID", plist::Dict{{"createFile", plist::Value(std::int64_t{1})}});
+    file.insert_or_assign("childOrderByFeatureID",
+                          plist::Dict{{"createFile", plist::Value(std::int64_t{1})}});
     writeSaved(file);
     FeatureSettingsStore store(persistence);
-    EXPECT_TRUE(store.enabledFeatureIDs().empty());
+    EXPECT_EQ(store.enabledFeatureIDs(), FeatureSettingsStore::defaults().enabledFeatureIDs);
     EXPECT_EQ(store.menuLayout(), FinderMenuLayout::collapsed);
     EXPECT_FALSE(store.groupsFeaturesUnderQuilla());
     EXPECT_EQ(store.childOrderByFeatureID().at("createFile").front(), "createFolder");
     EXPECT_EQ(reloaded().menuLayout, FinderMenuLayout::collapsed);
+}
+
+TEST_F(FeatureSettingsStoreTest, AWronglyTypedValueIsKeptAsideAndRepairedAsMissing) {
+    const auto defaults = FeatureSettingsStore::defaults();
+    const struct {
+        const char* key;
+        plist::Value wrong;
+        bool defaultFeatures; // a missing enabled set means no saved settings at all
+    } cases[] = {
+        {"enabledFeatureIDs", "copyPath", true},
+        {"enabledFeatureIDs", plist::Array{"copyPath", true}, true},
+        {"featureOrder", plist::Dict{}, false},
+        {"enabledChildIDs", plist::Array{std::int64_t{1}}, false},
+        {"childOrderByFeatureID", plist::makeStringArray({"createFile"}), false},
+        {"groupsFeaturesUnderQuilla", "yes", false},
+    };
+    for (const auto& c : cases) {
+        test::ScopedHome fresh;
+        auto file = completeFile();
+        file.insert_or_assign("enabledFeatureIDs", plist::makeStringArray({"copyPath", "pdfTools"}));
+        file.insert_or_assign(c.key, c.wrong);
+        writeSaved(file);
+        const std::string original = test::readText(appCopy());
+
+        FeatureSettingsStore store(persistence);
+        const auto expected =
+            c.defaultFeatures ? defaults.enabledFeatureIDs : std::set<std::string>{"copyPath", "pdfTools"};
+        EXPECT_EQ(store.enabledFeatureIDs(), expected) << c.key;
+        EXPECT_EQ(FeatureSettingsPersistence(notifier).loadSettings()->enabledFeatureIDs, expected) << c.key;
+        std::vector<std::string> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(appCopy().parent_path())) {
+            if (entry.path().filename().string().starts_with("FeatureSettings.plist.bad-")) {
+                kept.push_back(test::readText(entry.path()));
+            }
+        }
+        EXPECT_EQ(kept, std::vector<std::string>{original}) << c.key;
+    }
+}
+
+TEST_F(FeatureSettingsStoreTest, NothingLargerThanTheReadersAcceptIsWritten) {
+    SettingsFileCopies copies("Huge.plist", "huge", notifier);
+    EXPECT_FALSE(copies.save(plist::Value(std::string(plist::kMaxFileBytes, 'x'))));
+    EXPECT_FALSE(std::filesystem::exists(copies.applicationCopy()));
+    EXPECT_TRUE(notifier.reasons.empty());
+    EXPECT_TRUE(copies.save(plist::Value(std::string(1024, 'x'))));
 }
 
 TEST_F(FeatureSettingsStoreTest, HugeArraysLoadWithoutTrouble) {

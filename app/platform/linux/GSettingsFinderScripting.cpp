@@ -79,9 +79,13 @@ private:
     std::unique_ptr<GSettings, Unref> settings_;
 };
 
+// The file manager keeps one direction for every sort, so each sort writes its own direction;
+// otherwise a reversed date sort would leave later name sorts reversed too.
 void setSortOrder(FinderSortMode mode) {
     if (const auto order = GSettingsFinderScripting::sortOrder(mode)) {
         SchemaSettings(GSettingsFinderScripting::kFilesSchema, kSortOrderKey).setText(*order);
+        SchemaSettings(GSettingsFinderScripting::kFilesSchema, kReverseKey)
+            .setFlag(sortDirectionValue(mode).value_or("normal") == "reversed");
     }
 }
 
@@ -128,15 +132,10 @@ void GSettingsFinderScripting::setSortColumn(FinderSortMode mode) {
 
 void GSettingsFinderScripting::applyView(FinderViewMode viewMode, FinderSortMode sortMode) {
     setFolderViewer(viewMode);
-    // As on the other platform, only icon and list views take the sort with the view change;
-    // the list view also takes the direction.
-    if (viewMode == FinderViewMode::icon && iconArrangementValue(sortMode)) {
+    // As on the other platform, only icon and list views take the sort with the view change.
+    if ((viewMode == FinderViewMode::icon && iconArrangementValue(sortMode)) ||
+        (viewMode == FinderViewMode::list && listColumnValue(sortMode))) {
         setSortOrder(sortMode);
-    } else if (viewMode == FinderViewMode::list && listColumnValue(sortMode)) {
-        setSortOrder(sortMode);
-        if (const auto direction = sortDirectionValue(sortMode)) {
-            SchemaSettings(kFilesSchema, kReverseKey).setFlag(*direction == "reversed");
-        }
     }
     showInOpenWindows();
 }

@@ -1,5 +1,7 @@
 #include "app/platform/qt/DesktopEntryLauncher.h"
 
+#include "shared/L10n.h"
+
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
@@ -24,6 +26,15 @@ bool fail(std::string* error, std::string message) {
     return false;
 }
 
+/// `sentence` (naming the item) followed by GLib's own reason, which it translates itself.
+bool failWithReason(std::string* error, std::string sentence, GError*& reason) {
+    if (reason && reason->message && *reason->message) {
+        sentence += "（" + std::string(reason->message) + "）";
+    }
+    g_clear_error(&reason);
+    return fail(error, std::move(sentence));
+}
+
 } // namespace
 
 bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
@@ -31,24 +42,20 @@ bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
     std::unique_ptr<GDesktopAppInfo, ObjectUnref> info(
         g_desktop_app_info_new_from_filename(desktopEntry.c_str()));
     if (!info) {
-        return fail(error, "not a launchable desktop entry: " + desktopEntry.string());
+        return fail(error, L10n::format("不是可以启动的应用：%@", desktopEntry.string()));
     }
     URIList uris;
     for (const auto& item : items) {
         GError* uriError = nullptr;
         gchar* uri = g_filename_to_uri(std::filesystem::absolute(item).c_str(), nullptr, &uriError);
         if (!uri) {
-            std::string message = uriError ? uriError->message : item.string();
-            g_clear_error(&uriError);
-            return fail(error, message);
+            return failWithReason(error, L10n::format("路径不可用：%@", item.string()), uriError);
         }
         uris.list = g_list_append(uris.list, uri);
     }
     GError* launchError = nullptr;
     if (!g_app_info_launch_uris(G_APP_INFO(info.get()), uris.list, nullptr, &launchError)) {
-        std::string message = launchError ? launchError->message : "launch failed: " + desktopEntry.string();
-        g_clear_error(&launchError);
-        return fail(error, message);
+        return failWithReason(error, L10n::format("无法启动应用：%@", desktopEntry.string()), launchError);
     }
     return true;
 }
@@ -56,9 +63,7 @@ bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
 bool DesktopEntryLauncher::launchDefault(const std::string& uri, std::string* error) {
     GError* launchError = nullptr;
     if (!g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &launchError)) {
-        std::string message = launchError ? launchError->message : "no application for " + uri;
-        g_clear_error(&launchError);
-        return fail(error, message);
+        return failWithReason(error, L10n::format("没有可以打开它的应用：%@", uri), launchError);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/platform/qt/LinuxWorkspace.h"
 
 #include "app/platform/qt/DesktopEntryLauncher.h"
+#include "shared/L10n.h"
 #include "shared/QuillaPaths.h"
 
 #include <QDBusConnection>
@@ -84,7 +85,8 @@ bool LinuxWorkspace::startDetached(const fs::path& program, const std::vector<st
     }
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        return fail(error, program.string() + ": " + process.errorString().toStdString());
+        return fail(error, L10n::format("无法启动程序：%@", program.string()) + "（" +
+                               process.errorString().toStdString() + "）");
     }
     return true;
 }
@@ -154,7 +156,7 @@ bool LinuxWorkspace::openTerminal(const fs::path& directory, std::string* error)
     const char* path = std::getenv("PATH");
     const auto command = terminalCommand(directory, path ? path : "/usr/local/bin:/usr/bin:/bin");
     if (!command) {
-        return fail(error, "no terminal installed");
+        return fail(error, L10n::text("没有找到可用的终端应用。"));
     }
     return startDetached(command->program, command->arguments, directory, error);
 }

@@ -1,5 +1,6 @@
 #include "app/platform/qt/QtPrompts.h"
 
+#include "app/core/platform/PromptUnavailable.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/L10n.h"
@@ -79,23 +80,20 @@ bool QtPrompts::dialogsAvailable() const {
     return dialogsAllowed_ && qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-bool QtPrompts::runDialog(const std::string& title, const std::function<void()>& show) {
+void QtPrompts::runDialog(const std::string& title, const std::function<void()>& show) {
+    const char* reason = nullptr;
     if (!dialogsAllowed_) {
-        appendDiagnosticLog(paths::appActionLogPath(),
-                            "prompt answered cancel, started without dialogs: " + title);
-        return false;
+        reason = "started without dialogs";
+    } else if (!dialogsAvailable()) {
+        reason = "no display for dialogs";
+    } else if (!dispatcher_.runAndWait(show)) {
+        reason = "application is quitting";
     }
-    if (!dialogsAvailable()) {
+    if (reason) {
         appendDiagnosticLog(paths::appActionLogPath(),
-                            "prompt answered cancel, no display for dialogs: " + title);
-        return false;
+                            std::string("prompt unavailable, ") + reason + ": " + title);
+        throw PromptUnavailable(title);
     }
-    if (!dispatcher_.runAndWait(show)) {
-        appendDiagnosticLog(paths::appActionLogPath(),
-                            "prompt answered cancel, application is quitting: " + title);
-        return false;
-    }
-    return true;
 }
 
 std::optional<std::string> QtPrompts::promptText(const std::string& title, const std::string& message) {

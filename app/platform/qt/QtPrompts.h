@@ -9,8 +9,9 @@ namespace quilla {
 class QtMainThreadDispatcher;
 
 /// The executor's modal questions as Qt dialogs on the main thread: a caller on another thread
-/// waits for the answer. When dialogs cannot be shown (a windowless start, or no QApplication
-/// because there is no display) every prompt answers "cancel" and the diagnostic log says why.
+/// waits for the answer. When dialogs cannot be shown (a windowless start, no QApplication because
+/// there is no display, or the application quitting) every prompt throws PromptUnavailable and the
+/// diagnostic log says why.
 class QtPrompts final : public Prompts {
 public:
     /// `dialogsAllowed` false keeps every dialog away even when a display exists (windowless start).
@@ -35,9 +36,9 @@ public:
     static constexpr const char* secondFieldName = "quillaPromptSecondField";
 
 private:
-    /// Logs the refusal and answers false when no dialog can be shown; else runs `show` on the
-    /// main thread and answers whether it ran.
-    bool runDialog(const std::string& title, const std::function<void()>& show);
+    /// Runs `show` on the main thread; logs the reason and throws PromptUnavailable when no dialog
+    /// can be shown.
+    void runDialog(const std::string& title, const std::function<void()>& show);
 
     QtMainThreadDispatcher& dispatcher_;
     bool dialogsAllowed_;

@@ -88,7 +88,8 @@ TEST(AppDelegate, URLsStayPendingUntilHandledAndNonURLsAreDropped) {
     delegate.handleGetURLEvent(b.toString());
     delegate.handleGetURLEvent(a.toString());
     EXPECT_EQ(announced, (QList<QUrl>{a, b, a}));
-    delegate.removePendingOpenURL(a); // every equal entry goes
+    EXPECT_TRUE(delegate.removePendingOpenURL(a));  // every equal entry goes
+    EXPECT_FALSE(delegate.removePendingOpenURL(a)); // so a later hook knows it was handled
     EXPECT_EQ(delegate.drainPendingOpenURLs(), std::vector<QUrl>{b});
     EXPECT_TRUE(delegate.drainPendingOpenURLs().empty());
 }

@@ -1,8 +1,11 @@
+#include "app/platform/qt/tests/FakeNotificationServer.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
 #include "app/ui/QuillaApp.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
+
+#include <QDBusConnection>
 
 #include <gtest/gtest.h>
 
@@ -68,4 +71,48 @@ TEST(QuillaApp, WithoutADisplayTheClipboardFailsClearly) {
     EXPECT_NE(log.find("clipboard unavailable: no display"), std::string::npos);
     EXPECT_NE(log.find("error=写入剪贴板失败。"), std::string::npos);
     EXPECT_NE(log.find("suppressed queued action error alert: 写入剪贴板失败。"), std::string::npos);
+}
+
+TEST(QuillaApp, FailedQueuedActionsAreNotifiedOnceEachUnlessSwitchedOff) {
+    test::ensureQtApplication();
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
+    }
+    test::ScopedHome home;
+    test::FakeNotificationServer server;
+    ASSERT_TRUE(server.registered());
+    const auto queue = paths::primaryQueueDir();
+    fs::create_directories(queue);
+    const auto enqueue = [&](const std::string& name, const std::string& actionID) {
+        std::ofstream(queue / (name + ".json")) << R"({"actionID":")" + actionID + R"("})";
+    };
+    const auto drained = [&](QuillaApp& app) {
+        EXPECT_TRUE(test::spinUntil([&] { return fs::is_empty(queue); }));
+        app.runner().waitUntilIdle();
+        test::spinUntil([] { return false; }, std::chrono::milliseconds(300)); // replies from the bus
+    };
+
+    QuillaApp app(QuillaApp::Services{.displayClipboard = false, .dialogs = false});
+    // A burst of one failure is one notification; a different failure is another.
+    for (const char* name : {"1", "2", "3"}) {
+        enqueue(name, "noSuchAction");
+    }
+    enqueue("4", "otherMissingAction");
+    app.runner().drain();
+    drained(app);
+    ASSERT_EQ(server.received.size(), 2u);
+    for (const auto& got : server.received) {
+        EXPECT_EQ(got.appName, QStringLiteral("Quilla"));
+        EXPECT_EQ(got.summary, QStringLiteral("Quilla 操作失败"));
+    }
+    EXPECT_TRUE(server.received[0].body.contains(QStringLiteral("noSuchAction")));
+    EXPECT_TRUE(server.received[1].body.contains(QStringLiteral("otherMissingAction")));
+
+    // Switched off in the preferences: failures only reach the log.
+    app.preferences().setNotifyOnActionFailure(false);
+    enqueue("5", "thirdMissingAction");
+    app.runner().drain();
+    drained(app);
+    EXPECT_EQ(server.received.size(), 2u);
+    EXPECT_NE(test::readText(paths::appActionLogPath()).find("thirdMissingAction"), std::string::npos);
 }

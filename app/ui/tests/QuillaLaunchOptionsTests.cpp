@@ -1,3 +1,4 @@
+#include "app/core/preferences/AppVersion.h"
 #include "app/ui/DisplayProbe.h"
 #include "app/ui/QuillaLaunchOptions.h"
 #include "tests/support/TempDir.h"
@@ -44,6 +45,10 @@ TEST(QuillaLaunchOptions, ModesFlagsAndURLs) {
         EXPECT_EQ(options.arguments, c.arguments); // the login check sees every argument as given
     }
     EXPECT_TRUE(QuillaLaunchOptions::parse({"-h"}).help);
+    EXPECT_TRUE(QuillaLaunchOptions::parse({"--headless", "--version"}).version);
+    EXPECT_FALSE(QuillaLaunchOptions::parse({"--versions", "version"}).version);
+    EXPECT_TRUE(QuillaLaunchOptions::versionLine().starts_with("quilla " + AppVersion::shortVersion()))
+        << QuillaLaunchOptions::versionLine();
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/deletion/ScheduledDeletionStore.h"
+#include "tests/support/ChildProcess.h"
 
 #include <atomic>
 #include <chrono>
@@ -37,13 +38,5 @@ private:
     std::shared_ptr<std::atomic<int>> count_ = std::make_shared<std::atomic<int>>(0);
     ScheduledDeletionStore::ObserverToken token_;
 };
-
-/// Runs `body` in a child process with a private tmpfs mounted at `mountPoint`; gives the text the
-/// body returned ("" = success), or nothing when this machine does not allow private mounts.
-std::optional<std::string> inPrivateMount(const std::filesystem::path& mountPoint,
-                                          const std::function<std::string()>& body);
-
-/// Runs `body` in a forked child; gives the child's exit status.
-int inChildProcess(const std::function<int()>& body);
 
 } // namespace quilla::test

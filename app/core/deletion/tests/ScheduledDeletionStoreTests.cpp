@@ -3,12 +3,13 @@
 #include "app/core/deletion/ScheduledDeletionStore.h"
 #include "app/core/deletion/tests/DeletionTestSupport.h"
 #include "app/core/tests/fakes/FakePlatform.h"
-#include "tests/support/TempDir.h"
 #include "shared/Uuid.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 using namespace quilla;
@@ -88,12 +89,15 @@ TEST(ScheduledDeletionStore, FileHoldsPropertyListDatesAnIndependentReaderUnders
     f.now = std::chrono::system_clock::time_point(978307200s + 3600s); // 2001-01-01 01:00 UTC
     f.store->schedule({dir.write("x", "")}, 86400s);
     std::string out;
-    ASSERT_EQ(quilla::test::runPython("import plistlib\n"
-                                      "d=plistlib.load(open('" + (dir / "ScheduledDeletions.plist").string() + "','rb'))\n"
-                                      "print(len(d), sorted(d[0].keys()), d[0]['scheduledAt'].isoformat(), "
-                                      "d[0]['deleteAt'].isoformat())",
-                                      &out),
-              0)
+    ASSERT_EQ(
+        quilla::test::runPython("import plistlib\n"
+                                "d=plistlib.load(open('" +
+                                    (dir / "ScheduledDeletions.plist").string() +
+                                    "','rb'))\n"
+                                    "print(len(d), sorted(d[0].keys()), d[0]['scheduledAt'].isoformat(), "
+                                    "d[0]['deleteAt'].isoformat())",
+                                &out),
+        0)
         << out;
     EXPECT_EQ(out, "1 ['deleteAt', 'id', 'path', 'scheduledAt'] 2001-01-01T01:00:00 2001-01-02T01:00:00\n");
 }
@@ -104,11 +108,75 @@ TEST(ScheduledDeletionStore, OneDamagedEntryMakesTheWholeFileReadAsEmpty) {
     f.store->schedule({dir.write("x", "")}, 60s);
     auto root = *plist::readFile(dir / "s.plist");
     auto array = *root.asArray();
-    array.push_back(plist::Dict{{"id", "X"}, {"path", "/p"}, {"scheduledAt", "today"}, {"deleteAt", "later"}});
+    array.push_back(
+        plist::Dict{{"id", "X"}, {"path", "/p"}, {"scheduledAt", "today"}, {"deleteAt", "later"}});
     dir.write("s.plist", plist::toXML(array));
     EXPECT_TRUE(f.store->loadItems().empty());
     dir.write("s.plist", "not a property list");
     EXPECT_TRUE(f.store->loadItems().empty());
+}
+
+TEST(ScheduledDeletionStore, EveryChangeKeepsADamagedFileAsideAndLogsIt) {
+    const std::vector<std::pair<std::string, std::function<void(StoreFixture&, const TempDir&)>>> operations{
+        {"schedule",
+         [](StoreFixture& f, const TempDir& dir) { f.store->schedule({dir.write("new", "")}, 60s); }},
+        {"cancel", [](StoreFixture& f, const TempDir&) { f.store->cancel("NO-SUCH-ID"); }},
+        {"process",
+         [](StoreFixture& f, const TempDir& dir) {
+             quilla::test::FakeTrash trash(dir / "trash");
+             f.store->processDueItemsNow(trash);
+         }},
+    };
+    for (const auto& [name, operation] : operations) {
+        TempDir dir;
+        StoreFixture f(dir / "ScheduledDeletions.plist");
+        f.store->schedule({dir.write("a", ""), dir.write("b", "")}, 3600s);
+        const std::string whole = quilla::test::readText(dir / "ScheduledDeletions.plist");
+        const std::string truncated = whole.substr(0, whole.size() - 20);
+        dir.write("ScheduledDeletions.plist", truncated);
+
+        operation(f, dir);
+        std::vector<fs::path> kept;
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            if (entry.path().filename().string().starts_with("ScheduledDeletions.plist.bad-")) {
+                kept.push_back(entry.path());
+            }
+        }
+        ASSERT_EQ(kept.size(), 1u) << name;
+        EXPECT_EQ(quilla::test::readText(kept[0]), truncated) << name;
+        ASSERT_FALSE(f.logLines().empty()) << name;
+        EXPECT_EQ(f.logLines().front(), "scheduled deletions file damaged, kept aside as " + kept[0].string())
+            << name;
+        EXPECT_TRUE(plist::readFile(dir / "ScheduledDeletions.plist")) << name << ": rewritten whole";
+    }
+}
+
+TEST(ScheduledDeletionStore, ADeletionFarAheadStaysFarAhead) {
+    TempDir dir;
+    StoreFixture f(dir / "s.plist");
+    f.now = std::chrono::system_clock::time_point(4070908800s); // 2099-01-01 UTC
+    const auto kept = dir.write("kept", "");
+    f.store->schedule({kept}, 86400s);
+    ASSERT_EQ(f.store->loadItems().size(), 1u);
+    EXPECT_EQ(f.store->loadItems()[0].deleteAt, f.now + 86400s);
+
+    f.now = std::chrono::system_clock::time_point(4070908800s - 86400s * 365);
+    quilla::test::FakeTrash trash(dir / "trash");
+    f.store->processDueItemsNow(trash);
+    EXPECT_TRUE(fs::exists(kept)) << "not due for another year";
+    EXPECT_EQ(f.store->loadItems().size(), 1u);
+}
+
+TEST(ScheduledDeletionStore, PathsTheFileCannotHoldAreNotScheduled) {
+    TempDir dir;
+    StoreFixture f(dir / "s.plist");
+    const auto latin1 = dir.write("caf\xe9", "");
+    const auto fine = dir.write("café", "");
+    f.store->schedule({latin1, fine}, 60s);
+    EXPECT_EQ(pathsOf(f.store->loadItems()), std::vector<std::string>{fine.string()});
+    ASSERT_EQ(f.logLines().size(), 1u);
+    EXPECT_TRUE(f.logLines()[0].starts_with("scheduled deletion skipped unstorable path="))
+        << f.logLines()[0];
 }
 
 TEST(ScheduledDeletionStore, CancelDropsTheItemAndRewritesEvenForAnUnknownID) {
@@ -151,8 +219,10 @@ TEST(ScheduledDeletionStore, ProcessingTrashesDueItemsDropsMissingOnesAndKeepsFa
     f.advance(3600s);
     trash.fails = true;
     f.store->processDueItemsNow(trash);
-    EXPECT_EQ(pathsOf(f.store->loadItems()), std::vector<std::string>{later.string()}) << "kept for the next run";
-    EXPECT_EQ(f.logLines().back(), "scheduled deletion trash failed path=" + later.string() + " error=trash unavailable");
+    EXPECT_EQ(pathsOf(f.store->loadItems()), std::vector<std::string>{later.string()})
+        << "kept for the next run";
+    EXPECT_EQ(f.logLines().back(),
+              "scheduled deletion trash failed path=" + later.string() + " error=trash unavailable");
 }
 
 TEST(ScheduledDeletionStore, EveryRunRewritesAndAnnouncesEvenWhenNothingIsDue) {
@@ -187,8 +257,9 @@ TEST(ScheduledDeletionListStore, SortsByDueTimeKeepingFileOrderForTiesAndFollows
     ScheduledDeletionListStore list(*f.store);
     int reloads = 0;
     list.observe([&] { ++reloads; });
-    EXPECT_EQ(pathsOf(list.items()), (std::vector<std::string>{(dir / "tie1").string(), (dir / "tie2").string(),
-                                                               (dir / "tie3").string(), (dir / "late").string()}));
+    EXPECT_EQ(pathsOf(list.items()),
+              (std::vector<std::string>{(dir / "tie1").string(), (dir / "tie2").string(),
+                                        (dir / "tie3").string(), (dir / "late").string()}));
 
     f.store->schedule({dir.write("soon", "")}, 60s);
     EXPECT_EQ(list.items().front().path, (dir / "soon").string());
@@ -203,8 +274,8 @@ TEST(ScheduledDeletionListStore, HandsAnnouncementsToItsOwnThreadAndLogsFailedCa
     TempDir dir;
     StoreFixture f(dir / "s.plist");
     std::vector<std::function<void()>> posted;
-    auto list = std::make_unique<ScheduledDeletionListStore>(*f.store,
-                                                             [&](std::function<void()> task) { posted.push_back(task); });
+    auto list = std::make_unique<ScheduledDeletionListStore>(
+        *f.store, [&](std::function<void()> task) { posted.push_back(task); });
     f.store->schedule({dir.write("a", "")}, 60s);
     EXPECT_TRUE(list->items().empty()) << "nothing reloads until the owner thread runs the task";
     ASSERT_EQ(posted.size(), 1u);

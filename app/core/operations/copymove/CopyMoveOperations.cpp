@@ -96,10 +96,7 @@ fs::path moveSelectionToNewFolder(const ExecutorContext& context, const std::vec
     const auto sources = executor::validatedSourceURLs(selected);
     const auto parent = sources.front().parent_path();
     refuseFolderIntoItself(sources, parent);
-    const auto folder = executor::freeItemPath(parent, "New Folder With Items", "");
-    if (!fs::create_directory(folder)) { // someone made it a moment ago
-        throw fs::filesystem_error("cannot create folder", folder, std::make_error_code(std::errc::file_exists));
-    }
+    const auto folder = executor::createFreeFolder(parent, "New Folder With Items");
     for (const auto& source : sources) {
         fileops::moveItem(source, freePathKeepingName(folder, source));
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -27,8 +28,9 @@ struct stat lstatOrFail(const fs::path& path) {
 
 enum class KernelCopy { copyFileRange, sendFile, readWrite };
 
-/// Moves `size` bytes from `in` to `out`, choosing the fastest way the file systems allow.
-void copyData(int in, int out, const fs::path& source, const fs::path& destination) {
+} // namespace
+
+void copyFileData(int in, int out, const fs::path& source, const fs::path& destination) {
     constexpr std::size_t kChunk = std::size_t{1} << 30;
     KernelCopy way = KernelCopy::copyFileRange;
     off_t done = 0;
@@ -65,6 +67,30 @@ void copyData(int in, int out, const fs::path& source, const fs::path& destinati
     }
 }
 
+void copyExtendedAttributes(int from, int to) {
+    std::string names(1024, '\0');
+    ssize_t length = 0;
+    while ((length = ::flistxattr(from, names.data(), names.size())) < 0 && errno == ERANGE) {
+        names.resize(names.size() * 4);
+    }
+    if (length <= 0)
+        return; // none, or a file system without them
+    names.resize(static_cast<std::size_t>(length));
+    std::string value;
+    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t size = ::fgetxattr(from, name, nullptr, 0);
+        if (size < 0)
+            continue;
+        value.resize(static_cast<std::size_t>(size));
+        const ssize_t got = ::fgetxattr(from, name, value.data(), value.size());
+        if (got >= 0)
+            ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(got), 0); // best effort
+    }
+}
+
+namespace {
+
 void copyTimes(int fd, const struct stat& info, const fs::path& destination) {
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     if (::futimens(fd, times) != 0) fail("cannot set times", destination, errno);
@@ -76,8 +102,10 @@ void copyRegularFile(const fs::path& source, const fs::path& destination, const 
     FileDescriptor out(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (out.get() < 0) fail("cannot create file", destination, errno);
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    copyData(in.get(), out.get(), source, destination);
-    if (::fchmod(out.get(), info.st_mode & 0777) != 0) fail("cannot set permissions", destination, errno);
+    copyFileData(in.get(), out.get(), source, destination);
+    copyExtendedAttributes(in.get(), out.get());
+    if (::fchmod(out.get(), info.st_mode & 0777) != 0)
+        fail("cannot set permissions", destination, errno);
     copyTimes(out.get(), info, destination);
     if (out.release() != 0) fail("cannot write file", destination, errno);
 }
@@ -114,8 +142,13 @@ void copyDirectory(const fs::path& source, const fs::path& destination, const st
         copyEntry(source / name, destination / name);
     }
     FileDescriptor dir(::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) fail("cannot open folder", destination, errno);
-    if (::fchmod(dir.get(), info.st_mode & 07777 & ~(S_ISUID | S_ISGID)) != 0) fail("cannot set permissions", destination, errno);
+    if (dir.get() < 0)
+        fail("cannot open folder", destination, errno);
+    const FileDescriptor original(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    if (original.get() >= 0)
+        copyExtendedAttributes(original.get(), dir.get());
+    if (::fchmod(dir.get(), info.st_mode & 07777 & ~(S_ISUID | S_ISGID)) != 0)
+        fail("cannot set permissions", destination, errno);
     copyTimes(dir.get(), info, destination);
 }
 
@@ -169,17 +202,26 @@ void copyItem(const fs::path& source, const fs::path& destination) {
 }
 
 void renameNoReplace(const fs::path& source, const fs::path& destination) {
-    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0)
+        return;
     const int error = errno;
     if (error != EINVAL || !itemExists(source)) {
-        throw fs::filesystem_error("cannot move item", source, destination, std::error_code(error, std::generic_category()));
+        throw fs::filesystem_error("cannot move item", source, destination,
+                                   std::error_code(error, std::generic_category()));
     }
-    // File systems without RENAME_NOREPLACE: check first, then rename.
-    if (itemExists(destination)) {
-        throw fs::filesystem_error("cannot move item", destination, std::make_error_code(std::errc::file_exists));
+    // File systems without RENAME_NOREPLACE: a hard link fails atomically on an existing name;
+    // where links are not possible either (folders, some file systems), check first, then rename.
+    if (::link(source.c_str(), destination.c_str()) == 0) {
+        ::unlink(source.c_str());
+        return;
+    }
+    if (errno == EEXIST || itemExists(destination)) {
+        throw fs::filesystem_error("cannot move item", destination,
+                                   std::make_error_code(std::errc::file_exists));
     }
     if (::rename(source.c_str(), destination.c_str()) != 0) {
-        throw fs::filesystem_error("cannot move item", source, destination, std::error_code(errno, std::generic_category()));
+        throw fs::filesystem_error("cannot move item", source, destination,
+                                   std::error_code(errno, std::generic_category()));
     }
 }
 
@@ -188,7 +230,8 @@ void moveItem(const fs::path& source, const fs::path& destination) {
         renameNoReplace(source, destination);
         return;
     } catch (const fs::filesystem_error& error) {
-        if (error.code() != std::errc::cross_device_link) throw;
+        if (error.code() != std::errc::cross_device_link)
+            throw;
     }
     copyItem(source, destination);
     fs::remove_all(source); // raises the system's error; the complete copy stays
@@ -202,6 +245,11 @@ bool isSameOrInside(const fs::path& inner, const fs::path& outer) {
 bool isRealDirectory(const fs::path& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isRegularFile(const fs::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace quilla::fileops

@@ -2,10 +2,7 @@
 
 #include "app/core/executor/ExecutorHelpers.h"
 
-#include <cerrno>
 #include <string>
-#include <sys/stat.h>
-#include <system_error>
 
 namespace quilla::creation {
 
@@ -13,19 +10,18 @@ namespace fs = std::filesystem;
 
 fs::path createFolder(const ExecutorContext& context, const std::vector<fs::path>& selected,
                       const std::optional<fs::path>& targeted) {
-    const auto folder = executor::freeItemPath(executor::targetDirectory(selected, targeted), "Untitled Folder", "");
-    if (::mkdir(folder.c_str(), 0777) != 0) {
-        throw fs::filesystem_error("cannot create folder", folder, std::error_code(errno, std::generic_category()));
-    }
+    const auto folder =
+        executor::createFreeFolder(executor::targetDirectory(selected, targeted), "Untitled Folder");
     executor::revealIfWanted(context, context.preferences().revealCreatedItems, {folder});
     return folder;
 }
 
-fs::path createFile(const ExecutorContext& context, QuillaFileTemplate fileTemplate, const std::vector<fs::path>& selected,
-                    const std::optional<fs::path>& targeted) {
-    const auto file = executor::freeItemPath(executor::targetDirectory(selected, targeted),
-                                             std::string(fileTemplate.baseName()), std::string(fileTemplate.pathExtension()));
-    fileTemplate.write(file);
+fs::path createFile(const ExecutorContext& context, QuillaFileTemplate fileTemplate,
+                    const std::vector<fs::path>& selected, const std::optional<fs::path>& targeted) {
+    const auto file = executor::createUnderFreeName(
+        executor::targetDirectory(selected, targeted), std::string(fileTemplate.baseName()),
+        std::string(fileTemplate.pathExtension()),
+        [&fileTemplate](const fs::path& path) { fileTemplate.write(path); });
     executor::revealIfWanted(context, context.preferences().revealCreatedItems, {file});
     return file;
 }

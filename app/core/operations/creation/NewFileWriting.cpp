@@ -1,21 +1,18 @@
 #include "app/core/operations/creation/NewFileWriting.h"
 
-#include "shared/FileIO.h"
+#include "app/core/operations/imagepdf/AtomicOutputFile.h"
 #include "shared/QuillaPaths.h"
 #include "shared/Uuid.h"
 
-#include <cerrno>
 #include <string>
 #include <system_error>
 
 namespace quilla::creation {
 
 void writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
-    errno = 0;
-    if (!writeFileAtomically(path, bytes, false)) {
-        const int error = errno != 0 ? errno : EIO;
-        throw std::filesystem::filesystem_error("cannot write file", path, std::error_code(error, std::generic_category()));
-    }
+    AtomicOutputFile out(path.parent_path(), "");
+    out.write(bytes);
+    out.commitAsNew(path);
 }
 
 ScopedWorkFolder::ScopedWorkFolder(std::string_view prefix)

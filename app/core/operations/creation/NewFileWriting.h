@@ -5,8 +5,9 @@
 
 namespace quilla::creation {
 
-/// Writes a complete new file atomically (readers never see half of it); raises the system's
-/// error with the path when that fails.
+/// Writes a complete new file atomically (readers never see half of it) with the mode the umask
+/// gives new files. An item already at `path`, even one made a moment ago, is never replaced: that
+/// raises EEXIST. Other failures raise the system's error with the path.
 void writeNewFile(const std::filesystem::path& path, std::string_view bytes);
 
 /// A folder that exists for one scope and is removed with everything in it afterwards (removal

@@ -35,7 +35,8 @@ public:
     std::string_view initialContents() const;
 
     /// Writes a new file of this kind to `path`: texts, blank PDF and images atomically, Office
-    /// packages through QuillaOfficeDocumentWriter. Raises the platform's error on failure.
+    /// packages through QuillaOfficeDocumentWriter. Never replaces an item at `path` (EEXIST);
+    /// raises the platform's error on failure.
     void write(const std::filesystem::path& path) const;
 
     /// One empty US Letter page (612 × 792 points).

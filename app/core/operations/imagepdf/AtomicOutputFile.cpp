@@ -61,34 +61,61 @@ void AtomicOutputFile::finish(mode_t mode) {
     }
 }
 
-fs::path AtomicOutputFile::commitAsFreeName(const fs::path& folder, const std::string& base,
-                                            const std::string& extension) {
-    finish(newFileMode());
-    for (;;) {
-        const auto destination = executor::freeItemPath(folder, base, extension);
-        try {
-            fileops::renameNoReplace(path_, destination);
-        } catch (const fs::filesystem_error& error) {
-            if (error.code() == std::errc::file_exists) {
-                continue; // someone took the name since we looked: pick the next one
-            }
-            throw;
+void AtomicOutputFile::write(std::string_view bytes) const {
+    while (!bytes.empty()) {
+        const auto written = ::write(fd_, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("cannot write", path_, errno);
         }
-        committed_ = true;
-        return destination;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
 }
 
+void AtomicOutputFile::commitAsNew(const fs::path& destination) {
+    finish(newFileMode());
+    fileops::renameNoReplace(path_, destination);
+    committed_ = true;
+}
+
+fs::path AtomicOutputFile::commitAsFreeName(const fs::path& folder, const std::string& base,
+                                            const std::string& extension) {
+    return executor::createUnderFreeName(folder, base, extension,
+                                         [this](const fs::path& destination) { commitAsNew(destination); });
+}
+
 void AtomicOutputFile::commitReplacing(const fs::path& original) {
+    const fileops::FileDescriptor source(::open(original.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (::stat(original.c_str(), &info) != 0) {
+    if (source.get() < 0 || ::fstat(source.get(), &info) != 0) {
         fail("cannot read the original's permissions", original, errno);
     }
+    if (info.st_nlink > 1) {
+        return rewriteInPlace(original);
+    }
+    fileops::copyExtendedAttributes(source.get(), fd_);
     finish(info.st_mode & 07777);
     if (::rename(path_.c_str(), original.c_str()) != 0) {
         fail("cannot replace the original", original, errno);
     }
     committed_ = true;
+}
+
+void AtomicOutputFile::rewriteInPlace(const fs::path& original) {
+    if (::fsync(fd_) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) {
+        fail("cannot finish writing", path_, errno);
+    }
+    fileops::FileDescriptor target(::open(original.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    if (target.get() < 0) {
+        fail("cannot replace the original", original, errno);
+    }
+    fileops::copyFileData(fd_, target.get(), path_, original);
+    const off_t size = ::lseek(target.get(), 0, SEEK_CUR);
+    if (size < 0 || ::ftruncate(target.get(), size) != 0 || ::fsync(target.get()) != 0 ||
+        target.release() != 0) {
+        fail("cannot replace the original", original, errno);
+    }
 }
 
 } // namespace quilla

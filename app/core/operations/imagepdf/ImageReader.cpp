@@ -1,11 +1,15 @@
 #include "app/core/operations/imagepdf/ImageReader.h"
 
+#include "app/core/operations/copymove/FileTransfer.h"
 #include "app/core/operations/imagepdf/ImageToolErrors.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
+#include "shared/L10n.h"
 
+#include <cerrno>
 #include <map>
 #include <set>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace quilla {
 namespace {
@@ -29,12 +33,23 @@ int pageCountOf(const VImage& image) {
     return image.get_typeof(VIPS_META_N_PAGES) != 0 ? std::max(1, image.get_int(VIPS_META_N_PAGES)) : 1;
 }
 
+// Why no loader took the file: the system's error, not a regular file, or the format (the
+// library's own English sentence for that says no more).
+std::string unreadableReason(const std::filesystem::path& path) {
+    vips_error_clear();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return systemErrorSentence(errno);
+    }
+    return S_ISREG(info.st_mode) ? L10n::text("不是支持的图片格式") : L10n::text("不是普通文件");
+}
+
 // Opens lazily (header only) and checks the pixel cap before anything is decoded.
 Opened open(const std::filesystem::path& path, bool allPages, VipsAccess access) {
     VipsRuntime::ensureStarted();
     const auto loader = ImageReader::loaderFor(path);
     if (!loader) {
-        throw imageReadFailed(path, takeVipsError());
+        throw imageReadFailed(path, unreadableReason(path));
     }
     auto* options = VImage::option()->set("access", access)->set("fail_on", VIPS_FAIL_ON_ERROR);
     if (allPages && ImageReader::isMultiPage(*loader)) {
@@ -65,19 +80,26 @@ std::string ImageReader::vipsName(const std::filesystem::path& path) {
 
 std::optional<std::string> ImageReader::loaderFor(const std::filesystem::path& path) {
     VipsRuntime::ensureStarted();
+    if (!fileops::isRegularFile(path)) {
+        return std::nullopt; // a pipe or a device would block the loader forever
+    }
     const char* loader = vips_foreign_find_load(vipsName(path).c_str());
     if (loader == nullptr) {
         return std::nullopt;
     }
     // libvips answers with the loader's class name; the operation names are what the rest of
-    // this program speaks.
+    // this program speaks. Only these loaders count: the others are blocked as untrusted (PDF,
+    // SVG, PGM, …) or read data that is no picture (text matrices).
     static const std::map<std::string, std::string, std::less<>> operations{
         {"VipsForeignLoadJpegFile", "jpegload"}, {"VipsForeignLoadPngFile", "pngload"},
         {"VipsForeignLoadTiffFile", "tiffload"}, {"VipsForeignLoadWebpFile", "webpload"},
         {"VipsForeignLoadNsgifFile", "gifload"}, {"VipsForeignLoadHeifFile", "heifload"},
         {"VipsForeignLoadMagickFile", "magickload"}, {"VipsForeignLoadMagick7File", "magickload"}};
     const auto found = operations.find(std::string_view(loader));
-    return found != operations.end() ? found->second : std::string(loader);
+    if (found == operations.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 bool ImageReader::isMultiPage(const std::string& loader) {

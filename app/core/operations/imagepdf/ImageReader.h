@@ -33,8 +33,9 @@ public:
     /// read as load options, so an empty option list is always appended.
     static std::string vipsName(const std::filesystem::path& path);
 
-    /// The loader operation ("jpegload", …) that recognises the file, or nothing (not an image,
-    /// missing, unreadable).
+    /// The loader operation ("jpegload", …) that recognises the file, or nothing: not a regular
+    /// file (a pipe or a device is never opened), missing, unreadable, or not in a format the
+    /// image tools accept (JPEG, PNG, TIFF, WebP, GIF, HEIF, and what ImageMagick reads).
     static std::optional<std::string> loaderFor(const std::filesystem::path& path);
 
     /// The header, checked against the pixel cap. `allPages` counts every page or frame.

@@ -76,17 +76,6 @@ VImage pipeline(const fs::path& source, Build build) {
     }
 }
 
-void writeAll(const AtomicOutputFile& out, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const auto written = ::write(out.descriptor(), bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw fs::filesystem_error("cannot write", out.path(), std::error_code(errno, std::system_category()));
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
 // The encoder suffix that keeps a resized file in its own format.
 std::string encoderSuffix(const std::string& loader, const fs::path& file) {
     static const std::map<std::string, std::string> byLoader{
@@ -191,7 +180,7 @@ fs::path writeStripped(const fs::path& source, const std::string& base, const st
     if (extension == "jpg") {
         if (const auto bytes = losslesslyStrippedJPEG(source)) {
             AtomicOutputFile out(folder, "." + extension);
-            writeAll(out, *bytes);
+            out.write(*bytes);
             return out.commitAsFreeName(folder, stripBase, extension);
         }
     }

@@ -22,13 +22,15 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 } // namespace
 
 PDFFileSource::PDFFileSource(const std::filesystem::path& path) : name_(path.string()), block_(kBlockSize) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so a pipe put in place of the file cannot stall the open.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd_ < 0) {
         fail("cannot open", path);
     }
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) {
-        const int error = errno;
+    const bool statted = ::fstat(fd_, &info) == 0;
+    if (!statted || !S_ISREG(info.st_mode)) {
+        const int error = statted ? EINVAL : errno;
         ::close(fd_);
         errno = error;
         fail("cannot read", path);

@@ -13,7 +13,8 @@ namespace quilla {
 /// and made merging many short PDFs slower than poppler's tools.
 class PDFFileSource final : public InputSource {
 public:
-    /// Opens `path` for reading; throws std::filesystem::filesystem_error when it cannot.
+    /// Opens `path` for reading; throws std::filesystem::filesystem_error when it cannot or when
+    /// it is not a regular file.
     explicit PDFFileSource(const std::filesystem::path& path);
     ~PDFFileSource() override;
     PDFFileSource(const PDFFileSource&) = delete;

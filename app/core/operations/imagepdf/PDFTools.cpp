@@ -2,20 +2,27 @@
 
 #include "app/core/executor/ExecutorHelpers.h"
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/operations/copymove/FileTransfer.h"
 #include "app/core/operations/imagepdf/AtomicOutputFile.h"
 #include "app/core/operations/imagepdf/PDFFileSource.h"
 #include "app/core/operations/imagepdf/PDFImagePage.h"
 #include "app/core/operations/imagepdf/TextCase.h"
 
 #include <qpdf/ClosedFileInputSource.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <set>
+#include <string_view>
+#include <unistd.h>
+#include <utility>
 
 namespace quilla {
 namespace {
@@ -29,6 +36,9 @@ constexpr std::size_t kFilesKeptOpen = 200;
 using Unsupported = FinderActionExecutionError;
 
 std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
+    if (selected.empty()) {
+        throw FinderActionExecutionError::noSelection();
+    }
     std::vector<fs::path> pdfs;
     for (const auto& item : selected) {
         if (asciiLowercase(executor::splitLastExtension(item.filename().string()).second) == "pdf") {
@@ -36,7 +46,7 @@ std::vector<fs::path> selectedPDFs(const std::vector<fs::path>& selected) {
         }
     }
     if (pdfs.empty()) {
-        throw FinderActionExecutionError::noSelection();
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::pdf);
     }
     return pdfs;
 }
@@ -51,8 +61,38 @@ struct OpenedPDF {
     std::shared_ptr<ClosedFileInputSource> closable; ///< set when its file is closed between reads
 };
 
-// Nothing when the file is not a PDF qpdf can read or repair, or needs a password.
+// qpdf follows a page tree by recursion, so a hostile file nested thousands of levels deep would
+// overflow the stack. Real documents are a handful of levels deep.
+constexpr int kMaxPageTreeDepth = 256;
+
+// Walks the page tree without recursion; false when it is deeper than qpdf can safely follow.
+// Loops are left for qpdf to detect.
+bool pageTreeIsShallow(QPDF& pdf) {
+    std::vector<std::pair<QPDFObjectHandle, int>> pending{{pdf.getRoot().getKey("/Pages"), 1}};
+    std::set<QPDFObjGen> seen;
+    while (!pending.empty()) {
+        auto [node, depth] = pending.back();
+        pending.pop_back();
+        if (depth > kMaxPageTreeDepth) {
+            return false;
+        }
+        if (!node.isDictionary() || (node.isIndirect() && !seen.insert(node.getObjGen()).second)) {
+            continue;
+        }
+        auto kids = node.getKey("/Kids");
+        for (int i = 0; kids.isArray() && i < kids.getArrayNItems(); ++i) {
+            pending.emplace_back(kids.getArrayItem(i), depth + 1);
+        }
+    }
+    return true;
+}
+
+// Nothing when the file is not a regular file, not a PDF qpdf can read or repair, needs a
+// password, or has a page tree too deep to follow.
 std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = false) {
+    if (!fileops::isRegularFile(path)) {
+        return std::nullopt; // a pipe or a device would block the reader forever
+    }
     OpenedPDF opened{std::make_unique<QPDF>(), nullptr};
     opened.document->setSuppressWarnings(true);
     try {
@@ -62,6 +102,9 @@ std::optional<OpenedPDF> openPDF(const fs::path& path, bool closeBetweenReads = 
             opened.document->processInputSource(opened.closable);
         } else {
             opened.document->processInputSource(std::make_shared<PDFFileSource>(path));
+        }
+        if (!pageTreeIsShallow(*opened.document)) {
+            return std::nullopt;
         }
         return opened;
     } catch (const std::exception&) {
@@ -78,14 +121,81 @@ public:
     FlateLevel& operator=(const FlateLevel&) = delete;
 };
 
+[[noreturn]] void failWritingPDF(const fs::path& path, int error) {
+    // Named by the folder written to: the temporary file means nothing to the user.
+    throw fs::filesystem_error("cannot write PDF", path.parent_path(),
+                               std::error_code(error, std::generic_category()));
+}
+
+// Writes qpdf's output to `path` in large blocks. (qpdf's own file writer overlooks a failed
+// final flush, so a full disk left a cut-off PDF that counted as written.) qpdf finishes its
+// pipelines more than once and also from destructors, so a failed write is only recorded there
+// and raised by close().
+class PDFFileOutput final : public Pipeline {
+public:
+    explicit PDFFileOutput(const fs::path& path)
+        : Pipeline("PDF output", nullptr), path_(path),
+          file_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)) {
+        if (file_.get() < 0) {
+            failWritingPDF(path_, errno);
+        }
+        buffer_.reserve(kBlock);
+    }
+
+    void write(unsigned char const* data, size_t length) override {
+        if (error_ == 0) {
+            buffer_.append(reinterpret_cast<const char*>(data), length);
+        }
+        if (buffer_.size() >= kBlock) {
+            finish();
+        }
+    }
+
+    void finish() override {
+        std::string_view rest = buffer_;
+        while (!rest.empty() && error_ == 0) {
+            const auto written = ::write(file_.get(), rest.data(), rest.size());
+            if (written < 0 && errno != EINTR) {
+                error_ = errno;
+            }
+            rest.remove_prefix(written < 0 ? 0 : static_cast<std::size_t>(written));
+        }
+        buffer_.clear();
+    }
+
+    /// Writes out the rest and closes the file; raises the system's error of any failed write.
+    void close() {
+        finish();
+        if (file_.release() != 0 && error_ == 0) {
+            error_ = errno;
+        }
+        if (error_ != 0) {
+            failWritingPDF(path_, error_);
+        }
+    }
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+    fs::path path_;
+    fileops::FileDescriptor file_;
+    std::string buffer_;
+    int error_ = 0;
+};
+
 template <typename Configure>
 void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure configure) {
+    PDFFileOutput output(path);
     try {
-        QPDFWriter writer(pdf, path.c_str());
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&output);
         configure(writer);
         writer.write();
+        output.close();
     } catch (const FinderActionExecutionError&) {
         throw;
+    } catch (const fs::filesystem_error&) {
+        throw; // a full disk is no unsupported document
     } catch (const std::exception&) {
         throw FinderActionExecutionError::unsupportedAction(operation);
     }
@@ -232,8 +342,7 @@ std::vector<fs::path> PDFTools::splitPDFs(const ExecutorContext& context, const 
             continue;
         }
         anyOpened = true;
-        const fs::path folder = executor::freeItemPath(pdf.parent_path(), baseName(pdf) + " Pages", "");
-        fs::create_directories(folder);
+        const fs::path folder = executor::createFreeFolder(pdf.parent_path(), baseName(pdf) + " Pages");
         try {
             splitOne(*opened->document, folder, pageFiles);
         } catch (const FinderActionExecutionError&) {
@@ -263,7 +372,7 @@ fs::path PDFTools::imagesToPDF(const ExecutorContext& context, const std::vector
         anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item)), failure) || anyPage;
     }
     if (!anyPage) {
-        throw Unsupported::unsupportedAction("imagesToPDF");
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::image);
     }
     const fs::path folder = executor::standardized(fs::absolute(selected.front())).parent_path();
     AtomicOutputFile out(folder, ".pdf");

@@ -11,7 +11,9 @@ namespace quilla {
 
 /// The PDF tools, all with qpdf. New files are written under a temporary name and then given
 /// the first free name, so a failure never leaves a partial PDF. Only selected items whose
-/// extension is "pdf" (any case) are PDFs; none at all is noSelection. Outputs are revealed when
+/// extension is "pdf" (any case) are PDFs: an empty selection is noSelection, one without PDFs
+/// noItemsOfKind(pdf). Only regular files are opened (a pipe or a device is never read), and a
+/// page tree too deep to follow safely counts as a PDF that cannot be opened. Outputs are revealed when
 /// the preference revealActionResults is on.
 class PDFTools final {
 public:
@@ -35,8 +37,9 @@ public:
                                                         const std::vector<std::filesystem::path>& selected);
 
     /// One page per selected image, in order, in "Images.pdf" in the first item's folder; items
-    /// that are not images are skipped. noSelection when empty; unsupportedAction("imagesToPDF")
-    /// when no item is an image; commandFailed naming the file for a damaged or oversized image.
+    /// that are not images (not in a format the image tools read) are skipped. noSelection when
+    /// empty; noItemsOfKind(image) when no item is an image; commandFailed naming the file for a damaged or
+    /// oversized image.
     static std::filesystem::path imagesToPDF(const ExecutorContext& context,
                                              const std::vector<std::filesystem::path>& selected);
 

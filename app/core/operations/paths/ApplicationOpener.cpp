@@ -1,8 +1,8 @@
 #include "app/core/operations/paths/ApplicationOpener.h"
 
-#include "app/core/DesktopEntry.h"
 #include "app/core/executor/ExecutorHelpers.h"
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/lists/TrustedApplications.h"
 #include "app/core/platform/Workspace.h"
 #include "shared/L10n.h"
 #include "shared/LogText.h"
@@ -111,7 +111,7 @@ void ApplicationOpener::openWithApplicationPath(const std::vector<fs::path>& sel
     if (!application) {
         throw FinderActionExecutionError::applicationNotFound(L10n::text("指定应用"));
     }
-    if (!DesktopEntry::isApplicationPath(*application)) {
+    if (!TrustedApplications::mayOpen(*application)) {
         throw FinderActionExecutionError::applicationNotFound(application->filename().string());
     }
     const auto items = executor::effectiveURLs(selected, targeted);

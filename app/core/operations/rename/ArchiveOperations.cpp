@@ -40,18 +40,26 @@ std::vector<ArchiveItem> namedEntries(const std::vector<fs::path>& items, const 
     return entries;
 }
 
-/// Writes the archive under a hidden name next to `archivePath` and renames it into place only
-/// when complete; a failure removes the partial file.
-void writeArchive(const std::vector<ArchiveItem>& entries, const fs::path& archivePath) {
-    const auto partial = archivePath.parent_path() / (".quilla-archive-" + newUUIDString() + ".zip");
+/// Writes the archive under a hidden name in `folder` and gives it the first free name "BASE.zip",
+/// "BASE 2.zip", … only when complete, never replacing an item that appeared meanwhile; a failure
+/// removes the partial file. Gives the archive's path.
+fs::path writeArchive(const std::vector<ArchiveItem>& entries, const fs::path& folder,
+                      const std::string& base) {
+    const auto archivePath = executor::freeItemPath(folder, base, "zip"); // the name errors show
+    const auto partial = folder / (".quilla-archive-" + newUUIDString() + ".zip");
     fileops::FileDescriptor output(::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (output.get() < 0) failAt("cannot create archive", partial, errno);
+    if (output.get() < 0)
+        failAt("cannot create archive", archivePath, errno);
     try {
-        ZipArchiveWriter zip(output.get());
-        for (const auto& [name, source] : entries) zip.addItem(name, source);
+        ZipArchiveWriter zip(output.get(), archivePath);
+        for (const auto& [name, source] : entries)
+            zip.addItem(name, source);
         zip.finish();
-        if (output.release() != 0) failAt("cannot write archive", partial, errno);
-        fileops::renameNoReplace(partial, archivePath);
+        if (output.release() != 0)
+            failAt("cannot write archive", archivePath, errno);
+        return executor::createUnderFreeName(folder, base, "zip", [&partial](const fs::path& destination) {
+            fileops::renameNoReplace(partial, destination);
+        });
     } catch (...) {
         ::unlink(partial.c_str());
         throw;
@@ -76,9 +84,8 @@ void mergeInto(const fs::path& source, const fs::path& destination) {
 }
 
 fs::path extractToNewFolder(const fs::path& archive) {
-    const auto folder = executor::freeItemPath(archive.parent_path(),
-                                               executor::splitLastExtension(archive.filename().string()).first, "");
-    fs::create_directories(folder);
+    const auto folder = executor::createFreeFolder(
+        archive.parent_path(), executor::splitLastExtension(archive.filename().string()).first);
     try {
         ZipExtractor::extractInto(archive, folder);
     } catch (...) {
@@ -117,12 +124,12 @@ fs::path compressToZIP(const ExecutorContext& context, const std::vector<fs::pat
     const auto items = executor::validatedSourceURLs(executor::effectiveURLs(selected, targeted));
     const auto base = items.size() == 1 ? executor::splitLastExtension(items.front().filename().string()).first
                                         : std::string("Archive");
-    const auto archivePath = executor::freeItemPath(items.front().parent_path(), base, "zip");
+    fs::path archivePath;
     {
         const creation::ScopedWorkFolder work("quilla-archive-");
         const auto contents = work.path() / "contents";
         fs::create_directory(contents);
-        writeArchive(namedEntries(items, contents), archivePath);
+        archivePath = writeArchive(namedEntries(items, contents), items.front().parent_path(), base);
     }
     context.appendDiagnosticLog("compressed ZIP=" + archivePath.string() + " entries=" + bracketedList(zipEntries(archivePath)));
     executor::revealIfWanted(context, context.preferences().revealActionResults, {archivePath});
@@ -135,12 +142,17 @@ std::vector<fs::path> extractZIPs(const ExecutorContext& context, const std::vec
     for (const auto& item : selected) {
         if (hasZipExtension(item)) archives.push_back(executor::standardized(item));
     }
-    if (archives.empty()) throw FinderActionExecutionError::noSelection();
+    if (selected.empty())
+        throw FinderActionExecutionError::noSelection();
+    if (archives.empty())
+        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::zip);
     std::vector<fs::path> results;
     for (const auto& archive : archives) {
         ZipExtractor::checkEntriesStayInside(archive);
-        const auto extracted = mode == ArchiveExtractionMode::toFolder ? std::vector<fs::path>{extractToNewFolder(archive)}
-                                                                       : extractBesideArchive(archive);
+        ZipExtractor::checkFitsInto(archive, archive.parent_path());
+        const auto extracted = mode == ArchiveExtractionMode::toFolder
+                                   ? std::vector<fs::path>{extractToNewFolder(archive)}
+                                   : extractBesideArchive(archive);
         clearQuarantineIfNeeded(extracted);
         results.insert(results.end(), extracted.begin(), extracted.end());
     }

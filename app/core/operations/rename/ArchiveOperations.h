@@ -25,8 +25,9 @@ fs::path compressToZIP(const ExecutorContext& context, const std::vector<fs::pat
 
 /// Extracts every selected ".zip" (any case) and gives the extracted items: the new folder of
 /// each archive, or the items that appeared next to it (the folder itself when none did).
-/// noSelection without archives. Archives that would write outside their folder are refused
-/// before anything is written; a failed extraction leaves nothing of that archive behind.
+/// noSelection when nothing is selected, noItemsOfKind(zip) without archives. Archives that would write
+/// outside their folder are refused before anything is written; a failed extraction leaves nothing of that
+/// archive behind.
 std::vector<fs::path> extractZIPs(const ExecutorContext& context, const std::vector<fs::path>& selected,
                                   ArchiveExtractionMode mode);
 

@@ -110,12 +110,13 @@ fs::path moveRenamedItem(const fs::path& item, const std::string& newName) {
     fileops::renameNoReplace(item, temporary);
     try {
         fileops::renameNoReplace(temporary, target);
-    } catch (...) {
+    } catch (const fs::filesystem_error& error) {
         try {
             fileops::renameNoReplace(temporary, item); // back to the former name; never over another item
         } catch (const std::exception&) {
         }
-        throw;
+        // The temporary name is gone again: the error names the item in the way.
+        throw fs::filesystem_error("cannot rename item", target, error.code());
     }
     return target;
 }

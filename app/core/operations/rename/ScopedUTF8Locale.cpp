@@ -11,14 +11,23 @@ locale_t utf8Locale() {
     return locale;
 }
 
+locale_t plainLocale() {
+    static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C", nullptr);
+    return locale;
+}
+
 } // namespace
 
-ScopedUTF8Locale::ScopedUTF8Locale() {
-    if (const auto locale = utf8Locale()) previous_ = ::uselocale(locale);
+ScopedThreadLocale::ScopedThreadLocale(locale_t locale) {
+    if (locale) previous_ = ::uselocale(locale);
 }
 
-ScopedUTF8Locale::~ScopedUTF8Locale() {
+ScopedThreadLocale::~ScopedThreadLocale() {
     if (previous_) ::uselocale(previous_);
 }
+
+ScopedUTF8Locale::ScopedUTF8Locale() : ScopedThreadLocale(utf8Locale()) {}
+
+ScopedByteLocale::ScopedByteLocale() : ScopedThreadLocale(plainLocale()) {}
 
 } // namespace quilla

@@ -1,7 +1,9 @@
 #include "app/core/operations/rename/ZipArchiveWriter.h"
 
+#include "app/core/executor/CommandRunner.h"
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/copymove/FileTransfer.h"
+#include "shared/L10n.h"
 
 #include <algorithm>
 #include <archive.h>
@@ -11,7 +13,9 @@
 #include <cmath>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace quilla {
@@ -77,7 +81,10 @@ using EntryPointer = std::unique_ptr<archive_entry, void (*)(archive_entry*)>;
 
 EntryPointer makeEntry(const std::string& name, const struct stat& info, mode_t type) {
     EntryPointer entry(archive_entry_new(), archive_entry_free);
-    archive_entry_set_pathname_utf8(entry.get(), name.c_str());
+    // Names that are not UTF-8 are kept as the raw bytes the file system has (written under the
+    // plain locale, so they are not flagged as UTF-8); the UTF-8 setter would leave no name at all.
+    (isValidUTF8(name) ? archive_entry_set_pathname_utf8 : archive_entry_copy_pathname)(entry.get(),
+                                                                                        name.c_str());
     archive_entry_set_filetype(entry.get(), type);
     archive_entry_set_perm(entry.get(), info.st_mode & 0777);
     archive_entry_set_mtime(entry.get(), info.st_mtim.tv_sec, 0);
@@ -95,9 +102,15 @@ std::vector<std::string> sortedChildren(const fs::path& directory) {
 
 } // namespace
 
-ZipArchiveWriter::ZipArchiveWriter(int fd) : archive_(archive_write_new()) {
+int archiveSystemError(archive* a) {
+    // The library reports a damaged archive as EILSEQ, a misuse as EINVAL and anything else as -1.
+    const int error = archive_errno(a);
+    return error > 0 && error != EILSEQ && error != EINVAL ? error : 0;
+}
+
+ZipArchiveWriter::ZipArchiveWriter(int fd, fs::path shownPath)
+    : archive_(archive_write_new()), shownPath_(std::move(shownPath)) {
     archive_write_set_format_zip(archive_);
-    archive_write_set_options(archive_, "zip:hdrcharset=UTF-8");
     archive_write_set_bytes_per_block(archive_, static_cast<int>(kChunk));
     archive_write_set_bytes_in_last_block(archive_, 1);
     if (archive_write_open_fd(archive_, fd) != ARCHIVE_OK) failWithArchiveError();
@@ -110,7 +123,6 @@ ZipArchiveWriter::ZipArchiveWriter(int fd) : archive_(archive_write_new()) {
 
 ZipArchiveWriter::ZipArchiveWriter(std::string& memory) : archive_(archive_write_new()) {
     archive_write_set_format_zip(archive_);
-    archive_write_set_options(archive_, "zip:hdrcharset=UTF-8");
     archive_write_set_bytes_in_last_block(archive_, 1);
     if (archive_write_open2(archive_, &memory, nullptr, appendToString, nullptr, nullptr) != ARCHIVE_OK) {
         failWithArchiveError();
@@ -120,8 +132,12 @@ ZipArchiveWriter::ZipArchiveWriter(std::string& memory) : archive_(archive_write
 ZipArchiveWriter::~ZipArchiveWriter() { archive_write_free(archive_); }
 
 void ZipArchiveWriter::failWithArchiveError() const {
-    const char* message = archive_error_string(archive_);
-    throw FinderActionExecutionError::commandFailed(message ? message : "");
+    if (const int error = archiveSystemError(archive_)) {
+        throw fs::filesystem_error("cannot write archive", shownPath_,
+                                   std::error_code(error, std::generic_category()));
+    }
+    throw FinderActionExecutionError::commandFailed(
+        L10n::format("无法写入压缩文件：%@", shownPath_.string()));
 }
 
 bool ZipArchiveWriter::looksIncompressible(std::string_view sample) {
@@ -190,12 +206,20 @@ void ZipArchiveWriter::addSymbolicLink(const std::string& name, const fs::path& 
     const auto target = fs::read_symlink(source, ec);
     if (ec) failReading(source, ec.value());
     auto entry = makeEntry(name, info, AE_IFLNK);
-    archive_entry_set_symlink_utf8(entry.get(), target.c_str());
+    (isValidUTF8(target.string()) ? archive_entry_set_symlink_utf8
+                                  : archive_entry_copy_symlink)(entry.get(), target.c_str());
     writeHeader(entry.get());
 }
 
 void ZipArchiveWriter::writeHeader(archive_entry* entry) {
-    if (archive_write_header(archive_, entry) < ARCHIVE_WARN) failWithArchiveError();
+    const char* name = archive_entry_pathname(entry);
+    const char* target = archive_entry_symlink(entry);
+    const bool rawBytes = !isValidUTF8(name ? name : "") || (target && !isValidUTF8(target));
+    std::optional<ScopedByteLocale> bytes;
+    if (rawBytes)
+        bytes.emplace();
+    if (archive_write_header(archive_, entry) < ARCHIVE_WARN)
+        failWithArchiveError();
 }
 
 void ZipArchiveWriter::writeData(const char* data, std::size_t size) {

@@ -14,16 +14,20 @@ namespace quilla {
 
 namespace fs = std::filesystem;
 
-/// Writes a ZIP archive entry by entry (libarchive). Names are stored as UTF-8 and flagged so;
-/// symbolic links are stored as links. Data that deflate cannot shrink (photos, videos, other
-/// archives) is stored as it is, which keeps big archives fast without making them larger.
-/// Failures of the archive library raise commandFailed with its message; failures reading a source
-/// raise the system's error.
+/// The archive library's last error number when it is one of the system's (a full disk, a missing
+/// file); 0 for its own codes (a damaged archive, a misuse).
+int archiveSystemError(archive* a);
+
+/// Writes a ZIP archive entry by entry (libarchive). UTF-8 names are stored and flagged as such,
+/// other names as their raw bytes without the flag; symbolic links are stored as links. Data that deflate
+/// cannot shrink (photos, videos, other archives) is stored as it is, which keeps big archives fast without
+/// making them larger. Failures raise the system's error (a full disk names the archive, an unreadable source
+/// the source), or commandFailed naming the archive for the library's own complaints.
 class ZipArchiveWriter final {
 public:
-    /// Writes to `fd`, which stays open and owned by the caller. The output file itself is skipped
-    /// should it lie inside an added folder.
-    explicit ZipArchiveWriter(int fd);
+    /// Writes to `fd`, which stays open and owned by the caller; `shownPath` is the archive's name
+    /// in error messages. The output file itself is skipped should it lie inside an added folder.
+    ZipArchiveWriter(int fd, fs::path shownPath);
     /// Appends the archive to `memory`.
     explicit ZipArchiveWriter(std::string& memory);
     ~ZipArchiveWriter();
@@ -50,6 +54,7 @@ private:
 
     ScopedUTF8Locale utf8_; // a writer is used by the thread that made it
     archive* archive_;
+    fs::path shownPath_;
     std::string buffer_;
     dev_t outputDevice_ = 0;
     ino_t outputInode_ = 0;

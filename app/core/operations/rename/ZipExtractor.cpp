@@ -2,14 +2,19 @@
 
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/operations/rename/ScopedUTF8Locale.h"
+#include "app/core/operations/rename/ZipArchiveWriter.h"
+#include "shared/L10n.h"
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <cerrno>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <sched.h>
 #include <set>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -21,26 +26,55 @@ constexpr std::size_t kReadBlock = std::size_t{64} << 10;
 
 using ArchivePointer = std::unique_ptr<archive, int (*)(archive*)>;
 
-[[noreturn]] void failWith(archive* a) {
-    const char* message = archive_error_string(a);
-    throw FinderActionExecutionError::commandFailed(message ? message : "");
+/// Reading the archive failed: the system's error with the archive's path, or a damaged archive.
+[[noreturn]] void failReading(archive* reader, const fs::path& archivePath) {
+    if (const int error = archiveSystemError(reader)) {
+        throw fs::filesystem_error("cannot read archive", archivePath,
+                                   std::error_code(error, std::generic_category()));
+    }
+    throw FinderActionExecutionError::commandFailed(
+        L10n::format("压缩文件已损坏或不是 ZIP 格式：%@", archivePath.string()));
 }
 
-/// Callers hold a ScopedUTF8Locale for as long as they read names.
+FinderActionExecutionError diskFull(const fs::path& archivePath) {
+    return FinderActionExecutionError::commandFailed(
+        L10n::format("磁盘空间不足，无法解压：%@", archivePath.string()));
+}
+
+/// Writing `entryName` out of the archive failed.
+[[noreturn]] void failWriting(archive* writer, const fs::path& archivePath, const std::string& entryName) {
+    const int error = archiveSystemError(writer);
+    if (error == ENOSPC || error == EDQUOT)
+        throw diskFull(archivePath);
+    const std::string reason = error != 0 ? systemErrorSentence(error) + "：" : std::string();
+    throw FinderActionExecutionError::commandFailed(L10n::format("无法解压：%@", archivePath.string()) +
+                                                    "（" + reason + entryName + "）");
+}
+
+/// Callers hold a ScopedUTF8Locale for as long as they read names. Only regular files are read:
+/// a pipe named like an archive would block the reader (and every later action) forever.
 ArchivePointer openForReading(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        throw FinderActionExecutionError::commandFailed(L10n::format("不是普通文件：%@", path.string()));
+    }
     ArchivePointer reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
-    if (archive_read_open_filename(reader.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) failWith(reader.get());
+    if (archive_read_open_filename(reader.get(), path.c_str(), kReadBlock) != ARCHIVE_OK)
+        failReading(reader.get(), path);
     return reader;
 }
 
 /// Calls `visit` for each entry header; a damaged archive raises commandFailed.
-void forEachEntry(archive* reader, const std::function<void(archive_entry*)>& visit) {
+void forEachEntry(archive* reader, const fs::path& archivePath,
+                  const std::function<void(archive_entry*)>& visit) {
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(reader, &entry);
-        if (status == ARCHIVE_EOF) return;
-        if (status < ARCHIVE_WARN) failWith(reader); // a name the locale cannot show is only a warning
+        if (status == ARCHIVE_EOF)
+            return;
+        if (status < ARCHIVE_WARN)
+            failReading(reader, archivePath); // a name the locale cannot show is only a warning
         visit(entry);
     }
 }
@@ -124,32 +158,43 @@ bool escapes(const EntryFacts& entry, const std::set<fs::path>& links) {
     return target.empty() || !staysInside(entry.name.parent_path() / target) || climbsThroughLink(name, target, links);
 }
 
-void copyEntryData(archive* reader, archive* writer) {
+/// Copies one entry's data. Every warning counts: the disk writer reports a failed write (a full
+/// disk) as a mere warning, and the reader a bad check sum.
+void copyEntryData(archive* reader, archive* writer, const fs::path& archivePath,
+                   const std::string& entryName) {
     const void* block = nullptr;
     std::size_t size = 0;
     la_int64_t offset = 0;
     for (;;) {
         const int status = archive_read_data_block(reader, &block, &size, &offset);
-        if (status == ARCHIVE_EOF) return;
-        if (status != ARCHIVE_OK) failWith(reader); // a warning here is damaged data (bad check sum)
-        if (archive_write_data_block(writer, block, size, offset) < ARCHIVE_WARN) failWith(writer);
+        if (status == ARCHIVE_EOF)
+            return;
+        if (status != ARCHIVE_OK)
+            failReading(reader, archivePath);
+        if (archive_write_data_block(writer, block, size, offset) != ARCHIVE_OK)
+            failWriting(writer, archivePath, entryName);
     }
 }
 
 /// Entries are written with relative names from inside `folder`: this thread gets a working
 /// folder of its own (unshare(CLONE_FS)), so the process's working folder never changes.
-void extractHere(const fs::path& archivePath) {
+void extractHere(const fs::path& archivePath, const fs::path& shownPath) {
     auto reader = openForReading(archivePath);
     ArchivePointer writer(archive_write_disk_new(), archive_write_free);
     archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
                                                      ARCHIVE_EXTRACT_SECURE_SYMLINKS |
                                                      ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS);
-    forEachEntry(reader.get(), [&](archive_entry* entry) {
-        if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN) failWith(writer.get());
-        if (archive_entry_size(entry) > 0) copyEntryData(reader.get(), writer.get());
-        if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN) failWith(writer.get());
+    forEachEntry(reader.get(), shownPath, [&](archive_entry* entry) {
+        const auto name = entryName(entry);
+        if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN)
+            failWriting(writer.get(), shownPath, name);
+        if (archive_entry_size(entry) > 0)
+            copyEntryData(reader.get(), writer.get(), shownPath, name);
+        if (archive_write_finish_entry(writer.get()) != ARCHIVE_OK)
+            failWriting(writer.get(), shownPath, name);
     });
-    if (archive_write_close(writer.get()) != ARCHIVE_OK) failWith(writer.get());
+    if (archive_write_close(writer.get()) != ARCHIVE_OK)
+        failWriting(writer.get(), shownPath, "");
 }
 
 } // namespace
@@ -159,7 +204,7 @@ std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
     std::vector<std::string> names;
     try {
         auto reader = openForReading(archivePath);
-        forEachEntry(reader.get(), [&](archive_entry* entry) {
+        forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) {
             const char* name = archive_entry_pathname(entry);
             names.emplace_back(name ? name : "");
         });
@@ -173,7 +218,7 @@ void ZipExtractor::checkEntriesStayInside(const fs::path& archivePath) {
     const ScopedUTF8Locale utf8;
     auto reader = openForReading(archivePath);
     std::vector<EntryFacts> entries;
-    forEachEntry(reader.get(), [&](archive_entry* entry) { entries.push_back(factsOf(entry)); });
+    forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) { entries.push_back(factsOf(entry)); });
     std::set<fs::path> links;
     for (const auto& entry : entries) {
         if (entry.isLink) links.insert(entry.name.lexically_normal());
@@ -181,6 +226,27 @@ void ZipExtractor::checkEntriesStayInside(const fs::path& archivePath) {
     for (const auto& entry : entries) {
         if (escapes(entry, links)) throw FinderActionExecutionError::invalidPath(entry.name.string());
     }
+}
+
+std::uint64_t ZipExtractor::declaredSize(const fs::path& archivePath) {
+    const ScopedUTF8Locale utf8;
+    auto reader = openForReading(archivePath);
+    std::uint64_t total = 0;
+    forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) {
+        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0) {
+            total += static_cast<std::uint64_t>(archive_entry_size(entry));
+        }
+    });
+    return total;
+}
+
+void ZipExtractor::checkFitsInto(const fs::path& archivePath, const fs::path& folder) {
+    struct statvfs disk {};
+    if (::statvfs(folder.c_str(), &disk) != 0)
+        return; // unknown: a failed write still stops it
+    const auto available = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
+    if (declaredSize(archivePath) > available)
+        throw diskFull(archivePath);
 }
 
 void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& folder) {
@@ -192,7 +258,7 @@ void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& fold
                 throw fs::filesystem_error("cannot enter folder", folder, std::error_code(errno, std::generic_category()));
             }
             const ScopedUTF8Locale utf8;
-            extractHere(absoluteArchive);
+            extractHere(absoluteArchive, archivePath);
         } catch (...) {
             failure = std::current_exception();
         }

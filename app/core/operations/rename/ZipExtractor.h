@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,9 +20,18 @@ public:
     /// invalidPath with the entry's name. An unreadable archive raises commandFailed.
     static void checkEntriesStayInside(const fs::path& archive);
 
+    /// The sum of the uncompressed sizes the archive declares for its entries. An unreadable
+    /// archive raises commandFailed.
+    static std::uint64_t declaredSize(const fs::path& archive);
+
+    /// Refuses, before anything is written, an archive whose declared contents are larger than
+    /// the free space of `folder`'s disk ("磁盘空间不足，无法解压：ARCHIVE").
+    static void checkFitsInto(const fs::path& archive, const fs::path& folder);
+
     /// Unpacks every entry below `folder` (an existing folder), with the archive library's secure
     /// extraction flags as a second guard. Existing files of the same name are replaced, existing
-    /// folders are filled. Failures raise commandFailed with the library's message.
+    /// folders are filled. Any failed write (a full disk) fails the extraction; failures raise
+    /// commandFailed naming the archive (and the entry), or the system's error for an unreadable one.
     static void extractInto(const fs::path& archive, const fs::path& folder);
 };
 

@@ -1,6 +1,6 @@
+#include "app/core/platform/LoginItem.h"
 #include "app/core/preferences/AppPreferencesPersistence.h"
 #include "app/core/preferences/AppPreferencesStore.h"
-#include "app/core/platform/LoginItem.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,8 @@ private:
     bool change(bool value, std::string* error) {
         ++changes;
         if (fails) {
-            if (error) *error = "not approved";
+            if (error)
+                *error = "not approved";
             return false;
         }
         enabled = value;
@@ -44,8 +45,8 @@ void writePreferencesFile(const std::string& text) {
 }
 
 void writePreferences(const std::string& dictBody) {
-    writePreferencesFile("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + dictBody +
-                         "</dict></plist>\n");
+    writePreferencesFile("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" +
+                         dictBody + "</dict></plist>\n");
 }
 
 } // namespace
@@ -61,8 +62,9 @@ TEST(AppPreferencesPersistence, MissingOrDamagedFilesGiveDefaultsKeyByKey) {
     writePreferences("<key>revealActionResults</key><string>no</string>"
                      "<key>revealCreatedItems</key><integer>1</integer>"
                      "<key>launchAtLogin</key><true/>");
-    EXPECT_EQ(AppPreferencesPersistence::load(),
-              (AppPreferences{.revealCreatedItems = false, .revealActionResults = true, .launchAtLogin = true}));
+    EXPECT_EQ(
+        AppPreferencesPersistence::load(),
+        (AppPreferences{.revealCreatedItems = false, .revealActionResults = true, .launchAtLogin = true}));
 
     // A root that is not a dictionary.
     writePreferencesFile("<?xml version=\"1.0\"?><plist version=\"1.0\"><array><true/></array></plist>");
@@ -71,14 +73,40 @@ TEST(AppPreferencesPersistence, MissingOrDamagedFilesGiveDefaultsKeyByKey) {
 
 TEST(AppPreferencesPersistence, SavesAnXMLPropertyListOthersCanRead) {
     test::ScopedHome home;
-    AppPreferencesPersistence::save({.revealCreatedItems = true, .revealActionResults = false, .launchAtLogin = true});
+    AppPreferencesPersistence::save(
+        {.revealCreatedItems = true, .revealActionResults = false, .launchAtLogin = true});
     std::string output;
     const int status = test::runPython("import plistlib\nd = plistlib.load(open('" +
-                                           AppPreferencesPersistence::fileURL().string() + "', 'rb'))\n"
+                                           AppPreferencesPersistence::fileURL().string() +
+                                           "', 'rb'))\n"
                                            "print(sorted(d.items()))\n",
                                        &output);
     EXPECT_EQ(status, 0) << output;
-    EXPECT_EQ(output, "[('launchAtLogin', True), ('revealActionResults', False), ('revealCreatedItems', True)]\n");
+    EXPECT_EQ(output,
+              "[('launchAtLogin', True), ('notifyOnActionFailure', True), ('revealActionResults', False), "
+              "('revealCreatedItems', True)]\n");
+}
+
+TEST(AppPreferencesPersistence, FailureNotificationsDefaultOnForOlderFilesAndFollowTheSwitch) {
+    test::ScopedHome home;
+    // A file written before the key existed keeps its values and notifies.
+    writePreferences("<key>revealCreatedItems</key><true/><key>revealActionResults</key><false/>");
+    EXPECT_EQ(AppPreferencesPersistence::load(),
+              (AppPreferences{
+                  .revealCreatedItems = true, .revealActionResults = false, .notifyOnActionFailure = true}));
+    writePreferences("<key>notifyOnActionFailure</key><string>off</string>");
+    EXPECT_TRUE(AppPreferencesPersistence::load().notifyOnActionFailure);
+
+    FakeLoginItem item;
+    AppPreferencesStore store(item);
+    int changes = 0;
+    store.observe([&] { ++changes; });
+    store.setNotifyOnActionFailure(false);
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(store.notifyOnActionFailure());
+    EXPECT_FALSE(AppPreferencesPersistence::load().notifyOnActionFailure);
+    store.setNotifyOnActionFailure(true);
+    EXPECT_TRUE(AppPreferencesPersistence::load().notifyOnActionFailure);
 }
 
 TEST(AppPreferencesStore, LaunchAtLoginFollowsTheSystemAtStart) {
@@ -128,8 +156,9 @@ TEST(AppPreferencesStore, RevealChoicesAreSavedAtOnceAndAnnounced) {
     store.setRevealCreatedItems(true);
     store.setRevealActionResults(false);
     EXPECT_EQ(changes, 2);
-    EXPECT_EQ(AppPreferencesPersistence::load(),
-              (AppPreferences{.revealCreatedItems = true, .revealActionResults = false, .launchAtLogin = false}));
+    EXPECT_EQ(
+        AppPreferencesPersistence::load(),
+        (AppPreferences{.revealCreatedItems = true, .revealActionResults = false, .launchAtLogin = false}));
 }
 
 TEST(AppPreferencesStore, TurningOnWhenAlreadyEnabledOnlySaves) {

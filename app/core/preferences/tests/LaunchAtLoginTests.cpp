@@ -1,6 +1,8 @@
+#include "app/core/DesktopEntry.h"
 #include "app/core/preferences/AppPreferencesPersistence.h"
 #include "app/core/preferences/AppPreferencesStore.h"
 #include "app/core/preferences/AppVersion.h"
+#include "app/core/preferences/DesktopExecLine.h"
 #include "app/core/preferences/LaunchAtLoginController.h"
 #include "app/core/preferences/LoginLaunch.h"
 #include "shared/QuillaPaths.h"
@@ -24,7 +26,10 @@ TEST(LaunchAtLoginController, AutostartEntryIsWrittenAndRemoved) {
     ASSERT_TRUE(controller.setEnabled(true));
     EXPECT_TRUE(controller.isEnabled());
     const std::string text = test::readText(controller.entryFile());
-    EXPECT_NE(text.find("\nExec=quilla --login-item\n"), std::string::npos) << text;
+    // The session's PATH need not hold quilla: the entry names this very program by its full path.
+    const auto self = fs::read_symlink("/proc/self/exe");
+    EXPECT_EQ(controller.executable(), self);
+    EXPECT_NE(text.find("\nExec=" + self.string() + " --login-item\n"), std::string::npos) << text;
     EXPECT_TRUE(text.starts_with("[Desktop Entry]\n"));
 
     ASSERT_TRUE(controller.setEnabled(false));
@@ -36,7 +41,8 @@ TEST(LaunchAtLoginController, AHiddenEntryCountsAsOffAndIsReplacedWhenEnabling) 
     test::ScopedHome home;
     LaunchAtLoginController controller;
     fs::create_directories(controller.entryFile().parent_path());
-    std::ofstream(controller.entryFile()) << "[Desktop Entry]\nType=Application\nExec=quilla --login-item\nHidden=true\n";
+    std::ofstream(controller.entryFile())
+        << "[Desktop Entry]\nType=Application\nExec=quilla --login-item\nHidden=true\n";
     EXPECT_FALSE(controller.isEnabled());
 
     // Off already: a user's Hidden copy is left alone.
@@ -45,7 +51,8 @@ TEST(LaunchAtLoginController, AHiddenEntryCountsAsOffAndIsReplacedWhenEnabling) 
 
     ASSERT_TRUE(controller.setEnabled(true));
     EXPECT_TRUE(controller.isEnabled());
-    EXPECT_EQ(test::readText(controller.entryFile()), LaunchAtLoginController::entryText());
+    EXPECT_EQ(test::readText(controller.entryFile()),
+              LaunchAtLoginController::entryText(controller.executable()));
 }
 
 TEST(LaunchAtLoginController, AnUnwritableAutostartFolderIsAnErrorAndTheStoreRollsBack) {
@@ -75,6 +82,74 @@ TEST(LaunchAtLoginController, TheStoreReadsTheRealEntryAtStart) {
     store.setLaunchAtLogin(false);
     EXPECT_FALSE(controller.isEnabled());
     EXPECT_FALSE(AppPreferencesPersistence::load().launchAtLogin);
+}
+
+TEST(LaunchAtLoginController, AnyExecutablePathSurvivesTheEntryRoundTrip) {
+    test::ScopedHome home;
+    const std::string paths[] = {
+        "/usr/local/bin/quilla", "/opt/Quilla Apps/bin/quilla",
+        "/home/u/下载/quilla",   R"(/tmp/a"b`c$d\e/quilla)",
+        "/tmp/100%/quilla",      "/tmp/tab\there/quilla",
+        "/tmp/new\nline/quilla",
+    };
+    for (const auto& path : paths) {
+        LaunchAtLoginController controller(paths::autostartDir() / "q.desktop", path);
+        ASSERT_TRUE(controller.registerItem());
+        const auto entry = DesktopEntry::read(controller.entryFile());
+        ASSERT_TRUE(entry.has_value()) << path;
+        EXPECT_EQ(DesktopExecLine::program(entry->exec), path) << entry->exec;
+        EXPECT_TRUE(entry->exec.ends_with(" --login-item")) << entry->exec;
+    }
+    const std::pair<std::string, std::optional<std::string>> lines[] = {
+        {"  quilla --login-item", "quilla"}, {"\"/a b/q\" --x", "/a b/q"},
+        {"\"/a b/q --x", std::nullopt},      {"", std::nullopt},
+        {"/x/50%%/q %u", "/x/50%/q"},
+    };
+    for (const auto& [exec, program] : lines) {
+        EXPECT_EQ(DesktopExecLine::program(exec), program) << exec;
+    }
+}
+
+TEST(LaunchAtLoginController, AStaleEntryIsPointedAtThisExecutableAndOthersAreLeftAlone) {
+    test::ScopedHome home;
+    const auto self = LaunchAtLoginController::currentExecutable();
+    ASSERT_TRUE(self.is_absolute());
+    const auto notExecutable = home.home() / "plain file";
+    std::ofstream(notExecutable) << "x";
+    struct Case {
+        const char* why;
+        std::optional<std::string> entry; // nothing: no entry file
+        bool rewritten;
+    };
+    const Case cases[] = {
+        {"no entry: the login item is off", std::nullopt, false},
+        {"an older entry relying on PATH", "Exec=quilla --login-item\n", true},
+        {"the program was removed", "Exec=/nonexistent/bin/quilla --login-item\n", true},
+        {"the path is no program", "Exec=\"" + notExecutable.string() + "\" --login-item\n", true},
+        {"a damaged Exec value", "Exec=\"/opt/q --login-item\n", true},
+        {"the program exists", "Exec=" + self.string() + " --login-item\n", false},
+        {"Hidden: the user turned it off", "Exec=/nonexistent/quilla\nHidden=true\n", false},
+    };
+    for (const auto& c : cases) {
+        LaunchAtLoginController controller(paths::autostartDir() / "app.kelvarin.Quilla.desktop", self);
+        fs::remove(controller.entryFile());
+        std::string before;
+        if (c.entry) {
+            fs::create_directories(controller.entryFile().parent_path());
+            before = "[Desktop Entry]\nType=Application\n" + *c.entry;
+            std::ofstream(controller.entryFile()) << before;
+        }
+        EXPECT_EQ(controller.repairStaleEntry(), c.rewritten) << c.why;
+        if (c.rewritten) {
+            EXPECT_EQ(test::readText(controller.entryFile()), LaunchAtLoginController::entryText(self))
+                << c.why;
+        } else {
+            EXPECT_EQ(fs::exists(controller.entryFile()), c.entry.has_value()) << c.why;
+            if (c.entry) {
+                EXPECT_EQ(test::readText(controller.entryFile()), before) << c.why;
+            }
+        }
+    }
 }
 
 TEST(LoginLaunch, ArgumentOrEnabledItemShortlyAfterBoot) {

@@ -1,17 +1,21 @@
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/core/runner/LeftoverFiles.h"
 #include "app/core/runner/QuillaQueuedActionRunner.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <condition_variable>
+#include <fcntl.h>
 #include <fstream>
 #include <mutex>
 #include <set>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -52,14 +56,16 @@ struct Recorder {
                 std::lock_guard lock(mutex);
                 requests.push_back(request);
             }
-            if (behaviour) behaviour(request);
+            if (behaviour)
+                behaviour(request);
             return ActionResult{};
         };
     }
     std::vector<std::string> actionIDs() {
         std::lock_guard lock(mutex);
         std::vector<std::string> ids;
-        for (const auto& r : requests) ids.push_back(r.actionID);
+        for (const auto& r : requests)
+            ids.push_back(r.actionID);
         return ids;
     }
 };
@@ -81,11 +87,14 @@ struct MainQueue {
             std::lock_guard lock(mutex);
             work.swap(pending);
         }
-        for (auto& w : work) w();
+        for (auto& w : work)
+            w();
     }
 };
 
-std::string action(const std::string& id) { return R"({"actionID":")" + id + R"(","selectedPaths":[]})"; }
+std::string action(const std::string& id) {
+    return R"({"actionID":")" + id + R"(","selectedPaths":[]})";
+}
 
 void drainOnce(QuillaQueuedActionRunner& runner) {
     runner.drain();
@@ -120,13 +129,16 @@ TEST(QueuedActionRunner, HandlesEachFolderInPathOrderPrimaryFirst) {
 TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     test::ScopedHome home;
     TempDir queue;
-    queue.write("1.json", R"({"actionID":"copyFullPath","title":"复制完整路径","selectedPaths":["/tmp/a b","/tmp/\"q\""],
+    queue.write(
+        "1.json",
+        R"({"actionID":"copyFullPath","title":"复制完整路径","selectedPaths":["/tmp/a b","/tmp/\"q\""],
         "targetedPath":"","destinationPath":"/dest","presetID":"p1","createdAt":1.5,"extra":{"x":1}})");
     queue.write("2.json", R"({"actionID":"moveFilesToFolder","selectedPaths":["/a",7],"targetedPath":"/t",
         "destinationPath":"","presetID":3})");
     Recorder recorder;
     recorder.behaviour = [](const ActionRequest& request) {
-        if (request.actionID == "moveFilesToFolder") throw FinderActionExecutionError::noSelection();
+        if (request.actionID == "moveFilesToFolder")
+            throw FinderActionExecutionError::noSelection();
     };
     MainQueue main;
     QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
@@ -148,9 +160,11 @@ TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     const auto claim2 = (queue / "2.processing").string();
     const std::vector<std::string> expected{
         "queue drain found 2 files",
-        R"(app delegate queued action=copyFullPath selected=["/tmp/a b", "/tmp/\"q\""] target=nil destination=/dest presetID=p1 file=)" + claim1,
+        R"(app delegate queued action=copyFullPath selected=["/tmp/a b", "/tmp/\"q\""] target=nil destination=/dest presetID=p1 file=)" +
+            claim1,
         "app delegate queued action succeeded: copyFullPath",
-        R"(app delegate queued action=moveFilesToFolder selected=[] target=/t destination=nil presetID=nil file=)" + claim2,
+        R"(app delegate queued action=moveFilesToFolder selected=[] target=/t destination=nil presetID=nil file=)" +
+            claim2,
         "app delegate queued action failed: " + claim2 + " error=请先在 Finder 中选择文件。",
     };
     EXPECT_EQ(logLines(), expected);
@@ -160,6 +174,32 @@ TEST(QueuedActionRunner, DecodesTheActionAndLogsEveryStep) {
     main.run();
     EXPECT_EQ(logLines().back(), "suppressed queued action error alert: 请先在 Finder 中选择文件。");
     EXPECT_TRUE(fs::is_empty(queue.path()));
+}
+
+TEST(QueuedActionRunner, EveryFailureReachesTheObserverOnTheMainThreadOnly) {
+    test::ScopedHome home;
+    TempDir queue;
+    queue.write("1.json", action("fails"));
+    queue.write("2.json", action("works"));
+    queue.write("3.json", action("fails"));
+    queue.write("4.json", "{not json");
+    Recorder recorder;
+    recorder.behaviour = [](const ActionRequest& request) {
+        if (request.actionID == "fails")
+            throw FinderActionExecutionError::noSelection();
+    };
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    std::vector<std::string> seen;
+    runner.setFailureObserver([&](const std::string& text) { seen.push_back(text); });
+    drainOnce(runner);
+
+    EXPECT_TRUE(seen.empty()); // nothing reaches the observer off the main thread
+    main.run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "请先在 Finder 中选择文件。");
+    EXPECT_EQ(seen[1], "请先在 Finder 中选择文件。");
+    EXPECT_NE(seen[2].find("parse"), std::string::npos) << seen[2]; // damaged JSON is a failure too
 }
 
 TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
@@ -182,7 +222,8 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
         {"number-id", R"({"actionID":5})", invalid},
         {"huge", R"({"actionID":"x","pad":")" + std::string(1024 * 1024, 'a') + "\"}", invalid},
         {"deep", std::string(1024 * 1024 - 1, '['), invalid},
-        {"deep-object", R"({"actionID":"x","a":)" + std::string(40, '[') + std::string(40, ']') + "}", invalid},
+        {"deep-object", R"({"actionID":"x","a":)" + std::string(40, '[') + std::string(40, ']') + "}",
+         invalid},
         {"bad-utf8", "{\"actionID\":\"\xff\xfe\"}", failed},
     };
     for (const auto& c : cases) {
@@ -190,6 +231,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     fs::create_symlink(target, queue / "link.json");
     fs::create_directory(queue / "folder.json");
+    ASSERT_EQ(::mkfifo((queue / "fifo.json").c_str(), 0600), 0); // must not block the runner
 
     Recorder recorder;
     MainQueue main;
@@ -203,7 +245,8 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     auto lineFor = [&](const std::string& name) {
         const auto claim = (queue / (name + ".processing")).string();
         for (const auto& line : lines) {
-            if (line.find(claim) != std::string::npos) return line;
+            if (line.find(claim) != std::string::npos)
+                return line;
         }
         return std::string("no line for " + name);
     };
@@ -212,6 +255,7 @@ TEST(QueuedActionRunner, InvalidFilesAreLoggedRemovedAndNeverRun) {
     }
     EXPECT_EQ(lineFor("link"), invalid + (queue / "link.processing").string());
     EXPECT_EQ(lineFor("folder"), failed + (queue / "folder.processing").string() + " error=Is a directory");
+    EXPECT_EQ(lineFor("fifo"), failed + (queue / "fifo.processing").string() + " error=Invalid argument");
 }
 
 TEST(QueuedActionRunner, ClaimFilesAreCountedButNeverPickedUp) {
@@ -233,7 +277,8 @@ TEST(QueuedActionRunner, IdlePassesWriteNothing) {
     Recorder recorder;
     MainQueue main;
     QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path(), queue / "missing"});
-    for (int i = 0; i < 20; ++i) runner.drain();
+    for (int i = 0; i < 20; ++i)
+        runner.drain();
     runner.waitUntilIdle();
     EXPECT_FALSE(fs::exists(paths::appActionLogPath()));
 }
@@ -271,7 +316,8 @@ TEST(QueuedActionRunner, TwoRunnersRacingHandleEachFileOnce) {
     EXPECT_EQ(ids.size(), static_cast<std::size_t>(kFiles));
     EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), static_cast<std::size_t>(kFiles));
     // Every file the loser listed but could not claim is reported, never run.
-    EXPECT_EQ(countLinesStartingWith("app delegate queued action succeeded: "), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(countLinesStartingWith("app delegate queued action succeeded: "),
+              static_cast<std::size_t>(kFiles));
     for (const auto& line : logLines()) {
         if (line.starts_with("queue claim skipped: ")) {
             EXPECT_NE(line.find(" error=No such file or directory"), std::string::npos) << line;
@@ -304,10 +350,12 @@ TEST(QueuedActionRunner, PassesRunOneAfterAnotherAndNoneIsLost) {
     std::vector<std::thread> callers;
     for (int t = 0; t < 4; ++t) {
         callers.emplace_back([&] {
-            for (int i = 0; i < 5; ++i) runner.drain();
+            for (int i = 0; i < 5; ++i)
+                runner.drain();
         });
     }
-    for (auto& c : callers) c.join();
+    for (auto& c : callers)
+        c.join();
     queue.write("b.json", action("slow"));
     {
         std::lock_guard lock(gate);
@@ -363,7 +411,202 @@ TEST(QueuedActionRunner, FallbackFolderIsUsedOnlyWhileItIsPrivate) {
     EXPECT_EQ(logLines(), std::vector<std::string>{skipped});
 
     // Not private at start: left out of the list, still reported only once.
-    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(), std::vector<fs::path>{paths::primaryQueueDir()});
-    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(), std::vector<fs::path>{paths::primaryQueueDir()});
+    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(),
+              std::vector<fs::path>{paths::primaryQueueDir()});
+    EXPECT_EQ(QuillaQueuedActionRunner::queueDirectoryURLs(),
+              std::vector<fs::path>{paths::primaryQueueDir()});
     EXPECT_EQ(countLinesStartingWith("queue directory skipped: "), 1u);
+}
+
+TEST(QueuedActionRunner, AQueueFolderOthersCouldWriteToRunsNothing) {
+    test::ScopedHome home;
+    TempDir root;
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> spoil;
+    };
+    std::vector<Case> cases{
+        {"group-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 0770); }},
+        {"world-writable", [](const fs::path& dir) { ::chmod(dir.c_str(), 01777); }},
+        {"link",
+         [](const fs::path& dir) {
+             const fs::path real = dir.string() + "-real"; // private itself, but reached through a link
+             fs::rename(dir, real);
+             fs::create_directory_symlink(real, dir);
+         }},
+    };
+    if (::geteuid() == 0) {
+        cases.push_back(
+            {"foreign", [](const fs::path& dir) { ASSERT_EQ(::chown(dir.c_str(), 4242, 4242), 0); }});
+    }
+    for (const auto& c : cases) {
+        const auto folder = root / c.name;
+        fs::create_directory(folder);
+        std::ofstream(folder / "planted.json") << action("planted");
+        c.spoil(folder);
+        Recorder recorder;
+        MainQueue main;
+        QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {folder});
+        drainOnce(runner);
+        drainOnce(runner);
+        EXPECT_TRUE(recorder.requests.empty()) << c.name;
+        EXPECT_TRUE(fs::exists(folder / "planted.json")) << c.name;
+        EXPECT_EQ(
+            countLinesStartingWith("queue directory skipped: " + folder.string() + " reason=not private"), 1u)
+            << c.name;
+    }
+    // The primary folder is made private by the application as well.
+    QuillaQueuedActionRunner::queueDirectoryURLs();
+    struct stat info {};
+    ASSERT_EQ(::lstat(paths::primaryQueueDir().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+}
+
+TEST(QueuedActionRunner, AQueuedFileOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    test::ScopedHome home;
+    TempDir queue;
+    const auto planted = queue.write("a-planted.json", action("planted"));
+    ASSERT_EQ(::chown(planted.c_str(), 4242, 4242), 0);
+    queue.write("b-mine.json", action("mine"));
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    drainOnce(runner);
+    EXPECT_EQ(recorder.actionIDs(), std::vector<std::string>{"mine"});
+    EXPECT_EQ(countLinesStartingWith("queued action refused: " + (queue / "a-planted.processing").string() +
+                                     " reason=owned by uid 4242"),
+              1u);
+    EXPECT_TRUE(fs::is_empty(queue.path()));
+}
+
+namespace {
+
+std::string queuedJSON(const std::string& id, const std::vector<fs::path>& selected) {
+    nlohmann::json paths = nlohmann::json::array();
+    for (const auto& path : selected)
+        paths.push_back(path.string());
+    return nlohmann::json{{"actionID", id}, {"selectedPaths", paths}}.dump();
+}
+
+/// The names in `folder`, sorted.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void makeOld(const fs::path& item) {
+    fs::last_write_time(item, fs::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+} // namespace
+
+TEST(QueuedActionRunner, StaleClaimsAreReportedAndOnlySafeActionsRunAgain) {
+    test::ScopedHome home;
+    TempDir queue;
+    TempDir files;
+    const auto file = files.write("a.txt", "a");
+    queue.write("1-safe.processing", queuedJSON("copyFullPath", {file}));
+    queue.write("2-already-retried.retry.processing", queuedJSON("copyFullPath", {file}));
+    queue.write("3-unsafe.processing", queuedJSON("moveFilesToFolder", {file}));
+    queue.write("4-garbage.processing", "{");
+    // A claim another living runner holds is none of this start's business.
+    const auto held = queue.write("5-held.processing", queuedJSON("copyFullPath", {file}));
+    const int heldFD = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(heldFD, LOCK_EX), 0);
+
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    runner.recoverInterruptedActions();
+    drainOnce(runner);
+    ::close(heldFD);
+
+    EXPECT_EQ(recorder.actionIDs(), std::vector<std::string>{"copyFullPath"});
+    const std::string prefix = "queued action interrupted by an earlier exit: ";
+    const std::string selected =
+        " selected=[\"" + file.string() + "\"] target=nil destination=nil presetID=nil file=";
+    const std::vector<std::string> expected{
+        prefix + "action=copyFullPath" + selected + (queue / "1-safe.processing").string() +
+            " (queued again)",
+        prefix + "action=copyFullPath" + selected + (queue / "2-already-retried.retry.processing").string() +
+            " (not run again)",
+        prefix + "action=moveFilesToFolder" + selected + (queue / "3-unsafe.processing").string() +
+            " (not run again)",
+        prefix + "unreadable file=" + (queue / "4-garbage.processing").string() + " (not run again)",
+    };
+    const auto lines = logLines();
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), expected);
+    EXPECT_EQ(namesIn(queue.path()), std::vector<std::string>{"5-held.processing"});
+
+    EXPECT_TRUE(QuillaQueuedActionRunner::isSafeToRepeat("copyFullPath"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("compressToZIP"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("quickOpenTypedPath"));
+    EXPECT_FALSE(QuillaQueuedActionRunner::isSafeToRepeat("no such action"));
+}
+
+TEST(QueuedActionRunner, AnInterruptedActionsPartialOutputsAreRemoved) {
+    test::ScopedHome home;
+    TempDir queue;
+    TempDir files;
+    const auto selectedFile = files.write("d/a.txt", "a");
+    const auto folder = selectedFile.parent_path();
+    const std::string uuid = "0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    const auto workFolder = paths::tempDir() / ("quilla-archive-" + uuid);
+    const auto oldWorkFolder = paths::tempDir() / "quilla-office-1A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    fs::create_directories(oldWorkFolder);
+    makeOld(oldWorkFolder);
+    // Older than the claim: not this interruption's.
+    makeOld(files.write("d/.report.txt.Q1w2E3", "older"));
+
+    queue.write("1.processing", queuedJSON("compressToZIP", {selectedFile}));
+    files.write("d/.quilla-archive-" + uuid + ".zip", "PK partial");
+    files.write("d/.quilla-extracting-" + uuid + "/inner/x.txt", "x");
+    files.write("d/.quilla-Ab3dE9.jpg", "partial image");
+    files.write("d/.a.txt.Zx81Qa", "partial copy");
+    files.write("d/.quilla-renaming-" + uuid, "the user's own file, mid-rename");
+    files.write("d/.notes.backup", "a user's file of the same shape");
+    files.write("d/.hidden", "a user's file");
+    fs::create_directories(workFolder / "staging");
+
+    Recorder recorder;
+    MainQueue main;
+    QuillaQueuedActionRunner runner(recorder.perform(), main.post(), {queue.path()});
+    runner.recoverInterruptedActions();
+
+    EXPECT_TRUE(recorder.requests.empty());
+    EXPECT_EQ(namesIn(folder),
+              (std::vector<std::string>{".hidden", ".notes.backup", ".quilla-renaming-" + uuid,
+                                        ".report.txt.Q1w2E3", "a.txt"}));
+    EXPECT_FALSE(fs::exists(workFolder));
+    EXPECT_TRUE(fs::exists(oldWorkFolder));
+    EXPECT_TRUE(fs::is_empty(queue.path()));
+    EXPECT_EQ(countLinesStartingWith("partial output of an interrupted action removed: " + folder.string()),
+              4u);
+    EXPECT_EQ(countLinesStartingWith("work folder of an interrupted action removed: " + workFolder.string()),
+              1u);
+    EXPECT_EQ(countLinesStartingWith("item of an interrupted rename kept: "), 1u);
+}
+
+TEST(QueuedActionRunner, SettingsTemporariesOfAnInterruptedSaveAreRemoved) {
+    test::ScopedHome home;
+    const auto app = paths::appSupportDir();
+    const auto extension = paths::extensionSupportDir();
+    fs::create_directories(extension);
+    std::ofstream(app / ".FeatureSettings.plist.a8Kq2Z") << "<?xml";
+    std::ofstream(extension / ".AppPreferences.plist.00000x") << "";
+    std::ofstream(app / "FeatureSettings.plist") << "kept";
+    std::ofstream(app / ".notes.txt.a8Kq2Z") << "not a settings file";
+
+    LeftoverFiles::clearSettingsTemporaries();
+    EXPECT_EQ(namesIn(app),
+              (std::vector<std::string>{".notes.txt.a8Kq2Z", "FeatureSettings.plist", "finder-extension"}));
+    EXPECT_TRUE(fs::is_empty(extension));
+    EXPECT_EQ(countLinesStartingWith("temporary of an interrupted save removed: "), 2u);
 }

@@ -99,22 +99,22 @@ TEST(GSettingsFinderScripting, ViewModesMapToTheFolderViewer) {
     }
 }
 
-TEST(GSettingsFinderScripting, SortColumnsSwitchToListViewAndKeepTheDirection) {
+TEST(GSettingsFinderScripting, SortColumnsSwitchToListViewAndTakeTheirDirection) {
     GSettingsFinderScripting files;
-    storeReversed(true);
-    for (const auto& [mode, order] : std::vector<std::pair<FinderSortMode, std::string>>{
-             {FinderSortMode::size, "size"},
-             {FinderSortMode::name, "name"},
-             {FinderSortMode::modificationDate, "mtime"},
-             {FinderSortMode::creationDate, "btime"},
-             {FinderSortMode::kind, "type"},
-             {FinderSortMode::label, "starred"}}) {
-        files.setViewMode(FinderViewMode::icon);
-        files.setSortColumn(mode);
-        EXPECT_EQ(stored("default-folder-viewer"), "list-view");
-        EXPECT_EQ(stored("default-sort-order"), order) << rawValue(mode);
+    for (const bool before : {true, false}) {
+        for (const auto& [mode, state] : std::vector<std::pair<FinderSortMode, std::string>>{
+                 {FinderSortMode::size, "size/reversed"},
+                 {FinderSortMode::name, "name/normal"},
+                 {FinderSortMode::modificationDate, "mtime/reversed"},
+                 {FinderSortMode::creationDate, "btime/reversed"},
+                 {FinderSortMode::kind, "type/normal"},
+                 {FinderSortMode::label, "starred/normal"}}) {
+            storeReversed(before);
+            files.setViewMode(FinderViewMode::icon);
+            files.setSortColumn(mode);
+            EXPECT_EQ(files.viewSortState(), "list-view | sort=" + state) << rawValue(mode);
+        }
     }
-    EXPECT_TRUE(reversed());
 }
 
 TEST(GSettingsFinderScripting, PresetViewsTakeSortAndDirectionOnlyWhereTheViewSortsItself) {
@@ -125,14 +125,17 @@ TEST(GSettingsFinderScripting, PresetViewsTakeSortAndDirectionOnlyWhereTheViewSo
     EXPECT_FALSE(reversed()) << "name sorts in normal direction";
     files.applyView(FinderViewMode::list, FinderSortMode::modificationDate);
     EXPECT_EQ(files.viewSortState(), "list-view | sort=mtime/reversed");
+    // The direction of the last sort never sticks to the next one, in whatever view.
+    files.applyView(FinderViewMode::icon, FinderSortMode::name);
+    EXPECT_EQ(files.viewSortState(), "icon-view | sort=name/normal");
 
     files.applyView(FinderViewMode::icon, FinderSortMode::size);
-    EXPECT_EQ(files.viewSortState(), "icon-view | sort=size/reversed") << "icon arrangements carry no direction";
+    EXPECT_EQ(files.viewSortState(), "icon-view | sort=size/reversed");
     files.applyView(FinderViewMode::column, FinderSortMode::kind);
     EXPECT_EQ(files.viewSortState(), "list-view | sort=size/reversed") << "column view takes no sort with the view";
     files.sortUsingViewOptions(FinderSortMode::kind);
     files.sortUsingViewOptions(FinderSortMode::none);
-    EXPECT_EQ(stored("default-sort-order"), "type");
+    EXPECT_EQ(files.viewSortState(), "list-view | sort=type/normal");
 }
 
 TEST(GSettingsFinderScripting, PresetsAndHiddenFilesThroughTheExecutor) {

@@ -115,7 +115,16 @@ TEST(LinuxWorkspace, TerminalStartsInTheFolderAndMissingTerminalFails) {
     test::ScopedEnv path("PATH", empty.path().string());
     std::string error;
     EXPECT_FALSE(workspace.openTerminal(place.path(), &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "没有找到可用的终端应用。");
+}
+
+TEST(LinuxWorkspace, ApplicationsThatCannotStartAreNamedInTheMessage) {
+    test::TempDir apps;
+    const auto broken = apps.write("broken.desktop", "not a desktop entry\n");
+    LinuxWorkspace workspace;
+    std::string error;
+    EXPECT_FALSE(workspace.openWithApplication(broken, {apps.path()}, &error));
+    EXPECT_EQ(error, "不是可以启动的应用：" + broken.string());
 }
 
 TEST(LinuxWorkspace, FilesURLsAndFoldersWithoutAFileManagerGoToXdgOpen) {

@@ -1,3 +1,4 @@
+#include "app/core/platform/PromptUnavailable.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
@@ -175,14 +176,20 @@ TEST_F(QtPromptsTest, FolderChooserCarriesTitleAndConfirmTextAndReturnsTheFolder
     EXPECT_EQ(answerer.seen.acceptLabel, QStringLiteral("复制到这里"));
 }
 
-TEST_F(QtPromptsTest, WithoutDialogsEveryPromptCancelsAndTheLogSaysSo) {
+TEST_F(QtPromptsTest, WithoutDialogsEveryPromptFailsAndTheLogSaysSo) {
+    // Answering "cancel" here would let a numbered rename run on its default name, unasked.
     QtPrompts windowless(dispatcher, false);
-    EXPECT_FALSE(windowless.promptText("打开指定路径", "m"));
-    EXPECT_FALSE(windowless.promptTwoTexts("查找并替换", "a", "b"));
-    EXPECT_FALSE(windowless.chooseDirectory("选择移动目标文件夹", "移动到这里"));
+    EXPECT_THROW(windowless.promptText("打开指定路径", "m"), PromptUnavailable);
+    EXPECT_THROW(windowless.promptTwoTexts("查找并替换", "a", "b"), PromptUnavailable);
+    EXPECT_THROW(windowless.chooseDirectory("选择移动目标文件夹", "移动到这里"), PromptUnavailable);
     const std::string log = test::readText(paths::appActionLogPath());
-    EXPECT_NE(log.find("prompt answered cancel, started without dialogs: 打开指定路径"), std::string::npos);
+    EXPECT_NE(log.find("prompt unavailable, started without dialogs: 打开指定路径"), std::string::npos);
     EXPECT_NE(log.find("started without dialogs: 选择移动目标文件夹"), std::string::npos);
+    try {
+        windowless.promptText("序号重命名", "m");
+    } catch (const PromptUnavailable& error) {
+        EXPECT_STREQ(error.what(), "无法显示“序号重命名”对话框，操作没有执行，文件未做任何更改。");
+    }
 }
 
 TEST_F(QtPromptsTest, ShutDownReleasesAWaitingCallerAndTheWorkNeverRuns) {
@@ -194,9 +201,9 @@ TEST_F(QtPromptsTest, ShutDownReleasesAWaitingCallerAndTheWorkNeverRuns) {
     EXPECT_FALSE(waiting.get());
     QCoreApplication::processEvents();
     EXPECT_FALSE(ran);
-    // A prompt asked while quitting answers cancel at once instead of waiting for a dead loop.
+    // A prompt asked while quitting fails at once instead of waiting for a dead loop.
     auto late = std::async(std::launch::async, [&] { return prompts.promptText("退出时", "m"); });
-    EXPECT_FALSE(late.get().has_value());
+    EXPECT_THROW(late.get(), PromptUnavailable);
     EXPECT_NE(test::readText(paths::appActionLogPath()).find("application is quitting: 退出时"),
               std::string::npos);
 }

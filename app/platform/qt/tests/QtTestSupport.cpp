@@ -1,6 +1,8 @@
 #include "app/platform/qt/tests/QtTestSupport.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
 
 #include <thread>
 
@@ -25,5 +27,21 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
     return true;
 }
+
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer) : timer_(std::make_unique<QTimer>()) {
+    timer_->setInterval(10);
+    QObject::connect(timer_.get(), &QTimer::timeout, [this, answer = std::move(answer)] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || !window->isVisible()) {
+            return;
+        }
+        timer_->stop();
+        answered_ = true;
+        answer(window);
+    });
+    timer_->start();
+}
+
+ModalAnswerer::~ModalAnswerer() = default;
 
 } // namespace quilla::test

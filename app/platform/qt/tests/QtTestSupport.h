@@ -2,6 +2,10 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+
+class QTimer;
+class QWidget;
 
 namespace quilla::test {
 
@@ -12,5 +16,18 @@ void ensureQtApplication();
 /// Processes Qt events until `done` holds or `timeout` passes; answers `done()`.
 bool spinUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+/// Answers the next modal window from inside its own event loop, as a user would: `answer` gets
+/// the window once it is visible (and should close it). Stops when destroyed.
+class ModalAnswerer final {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> answer);
+    ~ModalAnswerer();
+    bool answered() const { return answered_; }
+
+private:
+    std::unique_ptr<QTimer> timer_;
+    bool answered_ = false;
+};
 
 } // namespace quilla::test

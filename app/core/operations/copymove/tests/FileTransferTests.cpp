@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace quilla;
@@ -23,7 +24,45 @@ void makeSocket(const fs::path& path) {
     ::close(fd);
 }
 
+void tag(const fs::path& path, const std::string& value) {
+    ASSERT_EQ(::setxattr(path.c_str(), "user.xdg.tags", value.data(), value.size(), 0), 0) << path;
+}
+
+std::string tagOf(const fs::path& path) {
+    std::string value(256, '\0');
+    const auto size = ::getxattr(path.c_str(), "user.xdg.tags", value.data(), value.size());
+    return size < 0 ? "(none)" : value.substr(0, static_cast<std::size_t>(size));
+}
+
 } // namespace
+
+TEST(FileTransfer, CopiesAndMovesAcrossFileSystemsKeepExtendedAttributes) {
+    TempDir dir;
+    dir.write("tree/inner/f", "data");
+    if (::setxattr((dir / "tree").c_str(), "user.probe", "1", 1, 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    }
+    tag(dir / "tree", "folder");
+    tag(dir / "tree/inner/f", "red,work");
+    fileops::copyItem(dir / "tree", dir / "copy");
+    EXPECT_EQ(tagOf(dir / "copy"), "folder");
+    EXPECT_EQ(tagOf(dir / "copy/inner/f"), "red,work");
+    EXPECT_EQ(tagOf(dir / "copy/inner"), "(none)");
+
+    const fs::path target = fs::path("/dev/shm") / ("quilla-tags-" + std::to_string(::getpid()));
+    struct stat here {
+    }, shm{};
+    std::error_code ec;
+    if (::stat(dir.path().c_str(), &here) != 0 || ::stat("/dev/shm", &shm) != 0 ||
+        here.st_dev == shm.st_dev || !fs::create_directory(target, ec) ||
+        ::setxattr(target.c_str(), "user.probe", "1", 1, 0) != 0) {
+        fs::remove_all(target, ec);
+        return; // no second file system with user attributes at hand
+    }
+    fileops::moveItem(dir / "tree", target / "tree");
+    EXPECT_EQ(tagOf(target / "tree/inner/f"), "red,work");
+    fs::remove_all(target);
+}
 
 TEST(FileTransfer, CopyKeepsTreeLinksModesAndTimes) {
     TempDir dir;

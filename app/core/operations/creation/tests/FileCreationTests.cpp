@@ -1,5 +1,6 @@
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/operations/creation/NewFileWriting.h"
 #include "app/core/operations/creation/QuillaFileTemplate.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <sys/stat.h>
 #include <vips/vips8>
 
 using namespace quilla;
@@ -137,6 +139,43 @@ TEST_F(Creation, FailuresCarryTheSystemMessage) {
     const auto message = failureOf([&] { perform("createTextFile", {}, dir / "plain/inner"); });
     EXPECT_NE(message, "no failure");
     EXPECT_FALSE(fs::exists(dir / "plain/inner"));
+}
+
+TEST_F(Creation, NewItemsFollowTheUmaskLikeEveryOtherNewFile) {
+    TempDir dir;
+    const mode_t previous = ::umask(027);
+    const auto modeOf = [](const fs::path& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_mode & 07777;
+    };
+    for (const auto* id : {"createTextFile", "createWordDocument", "createPNGImage", "createPDFDocument"}) {
+        EXPECT_EQ(modeOf(perform(id, {}, dir.path())), 0640u) << id;
+    }
+    EXPECT_EQ(modeOf(perform("createFolder", {}, dir.path())), 0750u);
+    ::umask(previous);
+}
+
+// The free name is looked up before the file is written: an item that another program creates
+// under that name in between must survive, and the new file takes the next name.
+TEST(NewFileWriting, NeverReplacesAnItemCreatedMeanwhile) {
+    TempDir dir;
+    const auto taken = dir.write("Untitled.txt", "someone else's");
+    const auto code = [&] {
+        try {
+            creation::writeNewFile(taken, "ours");
+        } catch (const fs::filesystem_error& error) {
+            return error.code();
+        }
+        return std::error_code();
+    }();
+    EXPECT_EQ(code, std::errc::file_exists);
+    EXPECT_EQ(readText(taken), "someone else's");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+              std::vector<fs::path>{taken})
+        << "no temporary file is left";
+    EXPECT_THROW(QuillaFileTemplate(QuillaFileTemplate::Kind::word).write(taken), fs::filesystem_error);
+    EXPECT_EQ(readText(taken), "someone else's");
 }
 
 TEST(BlankDocuments, PNGIsOneOpaqueWhiteRGBAPixel) {

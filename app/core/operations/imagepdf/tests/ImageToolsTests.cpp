@@ -11,6 +11,7 @@
 #include <vips/vips8>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 using namespace quilla;
 using namespace quilla::test;
@@ -173,12 +174,11 @@ TEST_F(ImageToolsTest, RefusedInputsFailClearlyAndLeaveNothingBehind) {
     const auto whole = readText(good);
     const auto truncated = dir.write("cut.jpg", whole.substr(0, whole.size() / 2));
 
-    EXPECT_EQ(failureOf("convertImageToPNG", {text}).rfind("无法读取图片：" + text.string() + "（", 0), 0u);
+    EXPECT_EQ(failureOf("convertImageToPNG", {text}), "无法读取图片：" + text.string() + "（不是支持的图片格式）");
     EXPECT_EQ(failureOf("convertImageToPNG", {bomb}), "图片尺寸过大：" + bomb.string() + "（50000 × 50000）");
     EXPECT_EQ(failureOf("convertImageToPNG", {truncated}).rfind("图片处理失败：" + truncated.string() + "（", 0), 0u);
     const auto gone = (dir / "gone.png").string();
-    EXPECT_EQ(failureOf("convertImageToPNG", {gone}),
-              "无法读取图片：" + gone + "（VipsForeignLoad: file \"" + gone + "\" does not exist）");
+    EXPECT_EQ(failureOf("convertImageToPNG", {gone}), "无法读取图片：" + gone + "（文件或文件夹不存在）");
     EXPECT_EQ(failureOf("convertImageToJPEG", {}), "请先在 Finder 中选择文件。");
 
     answerSize("10", "10");
@@ -267,4 +267,25 @@ TEST(ImageOutputExtension, FollowsTheSourceExtensionInAnyCase) {
     for (const auto& [source, expected] : cases) {
         EXPECT_EQ(ImageTools::imageOutputExtension(source), expected) << source;
     }
+}
+
+TEST_F(ImageToolsTest, ResizeKeepsTagsAndHardLinks) {
+    const auto single = writeMarkedImage(dir / "single.png", 20, 20);
+    const auto linked = writeMarkedImage(dir / "linked.png", 20, 20);
+    fs::create_hard_link(linked, dir / "other name.png");
+    for (const auto& image : {single, linked}) {
+        if (::setxattr(image.c_str(), "user.xdg.tags", "red", 3, 0) != 0)
+            GTEST_SKIP() << "no user attributes here";
+    }
+    answerSize("8", "6");
+    EXPECT_EQ(perform("resizeImages", {single, linked}), (ActionResult{single, linked}));
+    for (const auto& image : {single, linked}) {
+        char value[16] = {};
+        EXPECT_EQ(::getxattr(image.c_str(), "user.xdg.tags", value, sizeof value), 3) << image;
+        EXPECT_STREQ(value, "red") << image;
+        EXPECT_EQ(identify(image), "8 6 PNG");
+    }
+    EXPECT_EQ(fs::hard_link_count(linked), 2u);
+    EXPECT_EQ(identify(dir / "other name.png"), "8 6 PNG");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"linked.png", "other name.png", "single.png"}));
 }

@@ -3,14 +3,23 @@
 #include "app/core/operations/imagepdf/PDFTools.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
-#include "app/core/tests/fakes/FakePlatform.h"
-#include "tests/support/TempDir.h"
 #include "app/core/tests/fakes/FailureText.h"
+#include "app/core/tests/fakes/FakePlatform.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempDir.h"
 
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 #include <vips/vips8>
 
 using namespace quilla;
@@ -70,7 +79,7 @@ TEST_F(PDFToolsTest, MergeWithNothingReadableWritesNothing) {
     const auto broken = dir.write("broken.pdf", "garbage");
     EXPECT_EQ(failureOf("mergePDFs", {broken, locked("secret.pdf")}), "暂不支持这个右键动作：mergePDFs。");
     EXPECT_FALSE(fs::exists(dir / "Merged.pdf"));
-    EXPECT_EQ(failureOf("mergePDFs", {dir.write("a.txt", "x")}), "请先在 Finder 中选择文件。");
+    EXPECT_EQ(failureOf("mergePDFs", {dir.write("a.txt", "x")}), "所选项目中没有 PDF 文件。");
     EXPECT_EQ(failureOf("mergePDFs", {}), "请先在 Finder 中选择文件。");
 }
 
@@ -177,7 +186,7 @@ TEST_F(PDFToolsTest, TurnedJPEGPagesShowTheImageUpright) {
 
 TEST_F(PDFToolsTest, ImagesToPDFRefusesNonImagesAndDamagedImages) {
     const auto notes = dir.write("notes.txt", "text");
-    EXPECT_EQ(failureOf("imagesToPDF", {notes, dir.path()}), "暂不支持这个右键动作：imagesToPDF。");
+    EXPECT_EQ(failureOf("imagesToPDF", {notes, dir.path()}), "所选项目中没有图片。");
     EXPECT_EQ(failureOf("imagesToPDF", {}), "请先在 Finder 中选择文件。");
 
     const auto bomb = dir.write("bomb.png", pngClaiming(50000, 50000));
@@ -187,4 +196,124 @@ TEST_F(PDFToolsTest, ImagesToPDFRefusesNonImagesAndDamagedImages) {
     const auto failure = failureOf("imagesToPDF", {cut});
     EXPECT_EQ(failure.rfind("图片处理失败：" + cut.string(), 0), 0u) << failure;
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"bomb.png", "cut.png", "full.png", "notes.txt"}));
+}
+
+namespace {
+
+// A PDF whose page tree is `depth` levels of /Pages nodes above its single page, with a correct
+// cross-reference table.
+void writeNestedPDF(const fs::path& path, int depth) {
+    std::string body = "%PDF-1.4\n";
+    std::vector<std::size_t> offsets;
+    const auto object = [&](const std::string& text) {
+        offsets.push_back(body.size());
+        body += std::to_string(offsets.size()) + " 0 obj\n" + text + "\nendobj\n";
+    };
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    for (int level = 0; level < depth; ++level) {
+        const int self = level + 2;
+        const std::string parent = level == 0 ? "" : " /Parent " + std::to_string(self - 1) + " 0 R";
+        object("<< /Type /Pages /Kids [" + std::to_string(self + 1) + " 0 R] /Count 1" + parent + " >>");
+    }
+    object("<< /Type /Page /MediaBox [0 0 123 200] /Parent " + std::to_string(depth + 1) + " 0 R >>");
+    const auto xref = body.size();
+    body += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
+    for (const auto offset : offsets) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+        body += line;
+    }
+    body += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+            std::to_string(xref) + "\n%%EOF\n";
+    std::ofstream(path, std::ios::binary) << body;
+}
+
+} // namespace
+
+TEST_F(PDFToolsTest, APageTreeTooDeepToFollowIsAPDFThatCannotBeOpened) {
+    writeNestedPDF(dir / "nested.pdf", 40);
+    writeNestedPDF(dir / "abyss.pdf", 20000);
+    EXPECT_EQ(perform("splitPDFs", {dir / "abyss.pdf", dir / "nested.pdf"}),
+              ActionResult{dir / "nested Pages" / "Page 001.pdf"});
+    EXPECT_EQ(pdfPageWidths(dir / "nested Pages" / "Page 001.pdf"), std::vector<int>{123});
+    for (const auto* id : {"splitPDFs", "mergePDFs", "compressPDF"}) {
+        EXPECT_EQ(failureOf(id, {dir / "abyss.pdf"}), std::string("暂不支持这个右键动作：") + id + "。");
+    }
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"abyss.pdf", "nested Pages", "nested.pdf"}));
+}
+
+// Reading a pipe blocks until someone writes to it; the tools must never try.
+TEST_F(PDFToolsTest, PipesAndDevicesAreNeverOpened) {
+    ASSERT_EQ(::mkfifo((dir / "p.jpg").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "p.pdf").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", dir / "null.png");
+    const auto unreadable = [&](const char* name) {
+        return "无法读取图片：" + (dir / name).string() + "（不是普通文件）";
+    };
+    const std::vector<std::tuple<const char*, const char*, std::string>> cases{
+        {"convertImageToPNG", "p.jpg", unreadable("p.jpg")},
+        {"resizeImages", "p.jpg", unreadable("p.jpg")},
+        {"convertImageToJPEG", "null.png", unreadable("null.png")},
+        {"stripImageMetadata", "p.jpg", "暂不支持这个右键动作：stripImageMetadata。"},
+        {"imagesToPDF", "p.jpg", "所选项目中没有图片。"},
+        {"mergePDFs", "p.pdf", "暂不支持这个右键动作：mergePDFs。"},
+        {"splitPDFs", "p.pdf", "暂不支持这个右键动作：splitPDFs。"},
+        {"compressPDF", "p.pdf", "暂不支持这个右键动作：compressPDF。"},
+    };
+    for (const auto& [id, name, expected] : cases) {
+        platform.prompts.pairs.emplace_back(std::pair{std::string("10"), std::string("10")});
+        auto run =
+            std::async(std::launch::async, [&, id = id, name = name] { return failureOf(id, {dir / name}); });
+        if (run.wait_for(std::chrono::seconds(30)) == std::future_status::timeout) {
+            // Let the stuck reader go (end of file), so the test fails instead of hanging.
+            const int writer = ::open((dir / name).c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+            run.wait();
+            ADD_FAILURE() << id << " blocked on " << name;
+            continue;
+        }
+        EXPECT_EQ(run.get(), expected) << id;
+    }
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"null.png", "p.jpg", "p.pdf"}));
+}
+
+TEST_F(PDFToolsTest, ImagesToPDFSkipsEverythingTheImageToolsDoNotRead) {
+    const auto photo = writeMarkedImage(dir / "photo.png", 40, 30);
+    const auto skipped = std::vector<fs::path>{
+        pdf("doc.pdf", {100}),
+        dir.write("vector.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>)"),
+        dir.write("table.csv", "a,b\n1,2\n"),
+        dir.write("grey.pgm", "P2\n2 2\n255\n0 255 255 0\n"),
+        dir.write("matrix.mat", "2 2\n1 2\n3 4\n"),
+    };
+    auto selection = skipped;
+    selection.push_back(photo);
+    const auto output = perform("imagesToPDF", selection);
+    ASSERT_EQ(output, ActionResult{dir / "Images.pdf"});
+    EXPECT_EQ(pdfPageSizes(output.front()), std::vector<std::string>{"40 x 30"});
+    EXPECT_EQ(failureOf("imagesToPDF", skipped), "所选项目中没有图片。");
+    EXPECT_EQ(failureOf("convertImageToPNG", {dir / "matrix.mat"}),
+              "无法读取图片：" + (dir / "matrix.mat").string() + "（不是支持的图片格式）");
+}
+
+TEST_F(PDFToolsTest, AFullDiskIsSaidAndLeavesNoPartialPDF) {
+    // Noise hardly compresses: this PDF fills most of the small disk, and so would its copy.
+    const auto noise = vips::VImage::gaussnoise(600, 400).cast(VIPS_FORMAT_UCHAR);
+    noise.bandjoin({noise, noise}).pngsave((dir / "noise.png").c_str());
+    const auto big = perform("imagesToPDF", {dir / "noise.png"}).front();
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    // The child uses qpdf only: the image library's threads do not survive a fork.
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            fs::copy_file(big, disk / "big.pdf");
+            const auto failure = failureOf("mergePDFs", {disk / "big.pdf"});
+            return failure + (namesIn(disk) == std::vector<std::string>{"big.pdf"} ? "" : " left behind");
+        },
+        "size=768k");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    EXPECT_EQ(*result, "磁盘空间不足：" + disk.string());
 }

@@ -1,12 +1,14 @@
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/lists/CustomDestinationPersistence.h"
 #include "app/core/operations/paths/ApplicationOpener.h"
 #include "app/core/operations/paths/QuickOpen.h"
+#include "app/core/tests/fakes/FailureText.h"
 #include "app/core/tests/fakes/FakePlatform.h"
+#include "shared/FileIO.h"
 #include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
-#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +152,8 @@ TEST(ApplicationOpener, EditorsGetTheFolderFromTheirEntryOrTheirProgram) {
 
 TEST(ApplicationOpener, LauncherEntriesQuoteAwkwardProgramPaths) {
     EXPECT_EQ(QuillaExternalApplication::launcherEntryText("X", "/opt/my \"app\"/$bin/100%/a\\b").value(),
-              "[Desktop Entry]\nType=Application\nName=X\nExec=\"/opt/my \\\\\"app\\\\\"/\\\\$bin/100%%/a\\\\\\\\b\" %F\n"
+              "[Desktop Entry]\nType=Application\nName=X\nExec=\"/opt/my "
+              "\\\\\"app\\\\\"/\\\\$bin/100%%/a\\\\\\\\b\" %F\n"
               "Terminal=false\nNoDisplay=true\n");
     EXPECT_FALSE(QuillaExternalApplication::launcherEntryText("X", "/opt/line\nbreak").has_value());
 }
@@ -158,7 +161,7 @@ TEST(ApplicationOpener, LauncherEntriesQuoteAwkwardProgramPaths) {
 TEST(ApplicationOpener, FavouriteApplicationsNeedADesktopEntry) {
     test::ScopedHome home;
     TempDir dir;
-    const auto app = writeDesktopEntry(dir / "viewer.desktop", "Viewer");
+    const auto app = writeDesktopEntry(paths::dataHome() / "applications/viewer.desktop", "Viewer");
     const auto a = dir.write("a.txt", "");
     const auto b = dir.write("b.txt", "");
     test::FakePlatform platform;
@@ -184,6 +187,37 @@ TEST(ApplicationOpener, FavouriteApplicationsNeedADesktopEntry) {
     EXPECT_EQ(perform(platform, {.actionID = "openWithApplicationPath", .destinationPath = app}),
               "请先在 Finder 中选择文件。");
     EXPECT_TRUE(platform.workspace.calls.size() == 2u);
+}
+
+TEST(ApplicationOpener, OpenWithStartsOnlyListedOrInstalledApplications) {
+    test::ScopedHome home;
+    TempDir dir;
+    const auto file = dir.write("a.txt", "");
+    const auto planted = writeDesktopEntry(dir / "planted.desktop", "Planted");
+    const auto applications = paths::dataHome() / "applications";
+    const auto installed = writeDesktopEntry(applications / "sub/tool.desktop", "Tool");
+    writeDesktopEntry(paths::dataHome() / "beside.desktop", "Beside");
+    fs::create_directory_symlink(dir.path(), applications / "linked");
+    test::FakePlatform platform;
+    auto openWith = [&](const fs::path& application) {
+        return perform(
+            platform,
+            {.actionID = "openWithApplicationPath", .selectedPaths = {file}, .destinationPath = application});
+    };
+
+    // Written by whoever could put a file into a queue: never started.
+    EXPECT_EQ(openWith(planted), "没有找到 planted.desktop 应用。");
+    EXPECT_EQ(openWith(applications / "../beside.desktop"), "没有找到 beside.desktop 应用。");
+    EXPECT_EQ(openWith(applications / "linked/planted.desktop"), "没有找到 planted.desktop 应用。");
+    EXPECT_TRUE(platform.workspace.calls.empty());
+
+    EXPECT_EQ(openWith(installed), "no failure");
+    // Chosen by the user in the "用应用打开" list: started wherever it lives.
+    DestinationsByKind lists{{"openApplication", {{"p", "Planted", planted.string()}}}};
+    ASSERT_TRUE(writeFileAtomically(CustomDestinationPersistence::applicationCopy(),
+                                    plist::toXML(CustomDestinationPersistence::encode(lists)), true));
+    EXPECT_EQ(openWith(planted), "no failure");
+    EXPECT_EQ(platform.workspace.calls.size(), 2u);
 }
 
 TEST(Reveal, FoldersOpenAndOtherItemsAreSelected) {

@@ -3,14 +3,19 @@
 #include "app/core/executor/FinderActionExecutor.h"
 #include "app/core/operations/rename/ArchiveOperations.h"
 #include "app/core/operations/rename/ZipArchiveWriter.h"
+#include "app/core/operations/rename/ZipExtractor.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "shared/QuillaPaths.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 #include "app/core/tests/fakes/FailureText.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quilla;
 using quilla::test::readText;
@@ -163,9 +168,10 @@ TEST_F(Archives, ExtractToFolderUsesFreeNamesAndHereReportsNewItems) {
                                         "data 2/two.txt", "data.ZIP", "data/one.txt", "data/名字\n\"q\".txt", "two.txt"}));
 }
 
-TEST_F(Archives, NothingToExtractIsNoSelection) {
+TEST_F(Archives, NothingToExtractSaysWhatIsMissing) {
     const auto text = dir.write("a.txt", "");
-    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {text}); }), "请先在 Finder 中选择文件。");
+    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {text}); }), "所选项目中没有 ZIP 压缩文件。");
+    EXPECT_EQ(failureOf([&] { perform("extractZIPToFolder", {}); }), "请先在 Finder 中选择文件。");
 }
 
 TEST_F(Archives, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
@@ -249,4 +255,105 @@ TEST_F(Archives, ExtractingHereNeverWritesThroughALinkAlreadyThere) {
     EXPECT_NE(failureOf([&] { perform("extractZIPHere", {dir / "work/a.zip"}); }), "no failure");
     EXPECT_TRUE(fs::is_empty(dir / "outside"));
     EXPECT_EQ(listing(dir / "work"), (std::vector<std::string>{"a.zip", "link"}));
+}
+
+TEST_F(Archives, NamesThatAreNotUTF8AreStoredAsTheirBytes) {
+    const std::string odd = "caf\xe9";
+    dir.write("d/" + odd + ".txt", "latin");
+    dir.write("d/ok.txt", "ok");
+    fs::create_symlink(odd + ".txt", dir / ("d/link " + odd));
+    const auto archive = perform("compressToZIP", {dir / "d"});
+    ASSERT_EQ(archive, Paths{dir / "d.zip"});
+    tool("unzip", {"-tq", archive[0].string()});
+    ASSERT_EQ(perform("extractZIPToFolder", archive), Paths{dir / "d 2"});
+    EXPECT_EQ(readText(dir / ("d 2/d/" + odd + ".txt")), "latin");
+    EXPECT_EQ(fs::read_symlink(dir / ("d 2/d/link " + odd)), odd + ".txt");
+    EXPECT_EQ(readText(dir / "d 2/d/ok.txt"), "ok");
+}
+
+// On a small private disk: an archive declaring more than the free space is refused before
+// anything is written; one whose declared size fits but whose files fill the disk anyway (each
+// small file takes a whole block) fails on the first refused write and leaves nothing behind.
+TEST_F(Archives, AFullDiskIsRefusedUpFrontOrFailsTheExtractionCleanly) {
+    makeZip(dir / "zeros.zip", "z.writestr('big.bin', bytes(3 << 20), zipfile.ZIP_DEFLATED)\n");
+    makeZip(dir / "many.zip", "for i in range(300): z.writestr('f/%03d.txt' % i, 'x' * 1000, zipfile.ZIP_DEFLATED)\n");
+    ASSERT_LT(ZipExtractor::declaredSize(dir / "many.zip"), 400'000u);
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            std::string report;
+            for (const auto* archive : {"zeros.zip", "many.zip"}) {
+                fs::copy_file(dir / archive, disk / archive);
+                for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+                    report += failureOf([&] { perform(id, {disk / archive}); }) + "\n";
+                }
+                report += listing(disk) == std::vector<std::string>{archive} ? "" : "left behind\n";
+                fs::remove(disk / archive);
+            }
+            return report;
+        },
+        "size=512k");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    const auto full = [&](const char* archive) { return "磁盘空间不足，无法解压：" + (disk / archive).string() + "\n"; };
+    EXPECT_EQ(*result, full("zeros.zip") + full("zeros.zip") + full("many.zip") + full("many.zip"));
+}
+
+// A write that fails half-way (here past the file size limit, as on a full disk) must fail the
+// extraction and take back what it wrote, never leave a file whose tail is zeros.
+TEST_F(Archives, AFailedWriteFailsTheExtractionAndRemovesWhatItWrote) {
+    fs::create_directory(dir / "out");
+    makeZip(dir / "out/data.zip",
+            "z.writestr('small.txt', 'ok')\nz.writestr('big.bin', bytes(range(256)) * 8192)\n");
+    const auto text = test::textFromChildProcess([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1 << 20, 1 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string report;
+        for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+            report += failureOf([&] { perform(id, {dir / "out/data.zip"}); }) + "\n";
+        }
+        return report;
+    });
+    const auto failure = "无法解压：" + (dir / "out/data.zip").string() + "（文件太大：big.bin）\n";
+    EXPECT_EQ(text, failure + failure);
+    EXPECT_EQ(listing(dir / "out"), std::vector<std::string>{"data.zip"});
+}
+
+TEST_F(Archives, CompressingOntoAFullDiskFailsNamingTheArchiveAndLeavesNothing) {
+    const auto disk = dir / "disk";
+    fs::create_directory(disk);
+    const auto result = test::inPrivateMount(
+        disk,
+        [&]() -> std::string {
+            std::mt19937 random(7);
+            std::string noise(1 << 20, '\0');
+            for (auto& c : noise)
+                c = static_cast<char>(random());
+            const auto source = dir.write("disk/noise.bin", noise);
+            const auto failure = failureOf([&] { perform("compressToZIP", {source}); });
+            return failure + (listing(disk) == std::vector<std::string>{"noise.bin"} ? "" : " left behind");
+        },
+        "size=1536k");
+    if (!result)
+        GTEST_SKIP() << "private mounts are not allowed here";
+    EXPECT_EQ(*result, "磁盘空间不足：" + (disk / "noise.zip").string());
+}
+
+TEST_F(Archives, APipeNamedLikeAnArchiveIsNeverRead) {
+    ASSERT_EQ(::mkfifo((dir / "p.zip").c_str(), 0600), 0);
+    for (const auto* id : {"extractZIPHere", "extractZIPToFolder"}) {
+        EXPECT_EQ(failureOf([&] { perform(id, {dir / "p.zip"}); }), "不是普通文件：" + (dir / "p.zip").string()) << id;
+    }
+}
+
+TEST_F(Archives, LibraryComplaintsBecomeSentencesNamingTheFile) {
+    const auto notZip = dir.write("fake.zip", "plain text, not an archive");
+    const auto missing = dir / "gone/missing.zip";
+    EXPECT_EQ(failureOf([&] { perform("extractZIPHere", {notZip}); }),
+              "压缩文件已损坏或不是 ZIP 格式：" + notZip.string());
+    EXPECT_EQ(failureOf([&] { perform("extractZIPToFolder", {missing}); }),
+              "文件或文件夹不存在：" + missing.string());
 }

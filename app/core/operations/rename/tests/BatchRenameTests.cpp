@@ -131,7 +131,7 @@ TEST_F(Rename, AFailedCaseOnlyRenameMovesTheItemBack) {
     dir.write("NOTES.txt", "other");
     const auto notes = dir.write("notes.txt", "mine");
     const auto message = failureOf([&] { moveRenamedItem(notes, "NOTES.txt"); });
-    EXPECT_NE(message, "no failure");
+    EXPECT_EQ(message, "已有同名的项目：" + (dir / "NOTES.txt").string()) << "names the file in the way";
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"NOTES.txt", "notes.txt"}));
     EXPECT_EQ(readText(notes), "mine");
     EXPECT_EQ(readText(dir / "NOTES.txt"), "other");
