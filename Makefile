@@ -7,7 +7,7 @@ PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 20
 
-.PHONY: run test deps build build-test install uninstall package bench fuzz format-check clean
+.PHONY: run test deps build build-test install uninstall package bench fuzz screenshots format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -43,6 +43,9 @@ bench: deps
 
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/run-fuzz.sh
+
+screenshots: deps
+	scripts/screenshots.sh
 
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -11,7 +11,9 @@ packages=(
   # libraries
   libplist-dev libplist++-dev nlohmann-json3-dev libglib2.0-dev libglib2.0-bin
   libnautilus-extension-dev libarchive-dev libvips-dev libqpdf-dev libssl-dev libicu-dev
-  qt6-base-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
+  qt6-base-dev qt6-svg-dev gsettings-desktop-schemas nautilus-data fonts-noto-cjk
+  # the settings window at home on GNOME: Adwaita style, GTK file dialogs
+  adwaita-qt6 qt6-gtk-platformtheme
   # installing: desktop databases, the Debian package and its checks
   desktop-file-utils gtk-update-icon-cache appstream dpkg-dev lintian procps
   # tests, end-to-end and benchmarks; Files itself and xdotool for the right-click test

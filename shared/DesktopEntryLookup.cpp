@@ -52,6 +52,7 @@ std::optional<DesktopEntryLookup::Entry> DesktopEntryLookup::parse(std::string_v
     bool haveHidden = false;
     bool haveExec = false;
     bool haveNoDisplay = false;
+    bool haveIcon = false;
     while (!text.empty()) {
         const auto newline = text.find('\n');
         const auto line = trimmed(text.substr(0, newline));
@@ -82,6 +83,9 @@ std::optional<DesktopEntryLookup::Entry> DesktopEntryLookup::parse(std::string_v
         } else if (key == "NoDisplay" && !haveNoDisplay) {
             entry.noDisplay = value == "true";
             haveNoDisplay = true;
+        } else if (key == "Icon" && !haveIcon) {
+            entry.icon = unescaped(value);
+            haveIcon = true;
         }
     }
     if (!found) {

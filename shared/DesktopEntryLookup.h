@@ -20,6 +20,7 @@ public:
         bool hidden = false; ///< `Hidden=true`: the entry counts as deleted
         std::string exec;    ///< `Exec=`, escapes decoded, field codes (%f %U …) left as written
         bool noDisplay = false; ///< `NoDisplay=true`: installed, but not shown in menus
+        std::string icon;       ///< `Icon=`: a theme icon name or an absolute file path; may be empty
     };
 
     /// A built-in application of the "用应用打开" list: a stable ID and the desktop-file IDs that

@@ -3,6 +3,9 @@
 #include "shared/DesktopEntryLookup.h"
 #include "shared/FileIO.h"
 
+#include <algorithm>
+#include <set>
+
 namespace quilla {
 namespace {
 
@@ -14,6 +17,13 @@ bool isPlainDesktopFileID(std::string_view id) {
            id.front() != '.';
 }
 
+// The desktop-file id of a file below an applications folder: its relative path with '/' as '-'.
+std::string desktopFileID(const std::filesystem::path& relative) {
+    auto id = relative.generic_string();
+    std::replace(id.begin(), id.end(), '/', '-');
+    return id;
+}
+
 } // namespace
 
 std::optional<DesktopEntry> DesktopEntry::parse(std::string_view text, std::filesystem::path path) {
@@ -21,8 +31,8 @@ std::optional<DesktopEntry> DesktopEntry::parse(std::string_view text, std::file
     if (!entry) {
         return std::nullopt;
     }
-    return DesktopEntry{std::move(path), std::move(entry->name), std::move(entry->exec), entry->hidden,
-                        entry->noDisplay};
+    return DesktopEntry{std::move(path),   std::move(entry->name), std::move(entry->exec),
+                        entry->hidden,     entry->noDisplay,       std::move(entry->icon)};
 }
 
 std::optional<DesktopEntry> DesktopEntry::read(const std::filesystem::path& path) {
@@ -44,13 +54,33 @@ std::optional<DesktopEntry> DesktopEntry::find(std::string_view id) {
     return std::nullopt;
 }
 
+std::vector<DesktopEntry> DesktopEntry::installed() {
+    namespace fs = std::filesystem;
+    std::vector<DesktopEntry> result;
+    std::set<std::string> seen; // an id found once hides the same id in later folders
+    for (const auto& dir : applicationDirs()) {
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+            if (it->path().extension() != kExtension || !it->is_regular_file(ec) ||
+                !seen.insert(desktopFileID(it->path().lexically_relative(dir))).second) {
+                continue;
+            }
+            auto entry = read(it->path());
+            if (entry && !entry->hidden && !entry->noDisplay) {
+                result.push_back(std::move(*entry));
+            }
+        }
+    }
+    return result;
+}
+
 bool DesktopEntry::isApplicationPath(const std::filesystem::path& path) {
     std::error_code ec;
     return path.extension() == kExtension && std::filesystem::is_regular_file(path, ec);
 }
 
 std::string DesktopEntry::displayName() const {
-    return DesktopEntryLookup::displayName(DesktopEntryLookup::Entry{name, hidden, exec, noDisplay}, path);
+    return DesktopEntryLookup::displayName(DesktopEntryLookup::Entry{name, hidden, exec, noDisplay, icon}, path);
 }
 
 } // namespace quilla

@@ -18,6 +18,7 @@ public:
     std::string exec;           ///< `Exec=`, escapes decoded, field codes left as written
     bool hidden = false;        ///< `Hidden=true`: the entry counts as deleted
     bool noDisplay = false;     ///< `NoDisplay=true`: installed but not shown in menus
+    std::string icon;           ///< `Icon=`: a theme icon name or an absolute file path; may be empty
 
     /// Parses the text of a desktop entry; nothing when it has no [Desktop Entry] group.
     /// Localised keys (Name[zh_CN]=…) are ignored; the first occurrence of a key wins.
@@ -35,6 +36,11 @@ public:
     /// first readable one in precedence order. Nothing when none is installed or the winning
     /// entry is Hidden (a user's Hidden copy removes the system one).
     static std::optional<DesktopEntry> find(std::string_view id);
+
+    /// Every application a menu would offer: one entry per desktop-file id (the first in precedence
+    /// order, subfolders giving "sub-name.desktop"), leaving out Hidden and NoDisplay ones; in no
+    /// particular order.
+    static std::vector<DesktopEntry> installed();
 
     /// Whether `path` names an existing `.desktop` file (what a valid application path is).
     static bool isApplicationPath(const std::filesystem::path& path);

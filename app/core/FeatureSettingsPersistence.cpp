@@ -82,8 +82,8 @@ std::optional<FeatureSettings> FeatureSettingsPersistence::loadSettings() const 
     return std::move(decoded.settings);
 }
 
-void FeatureSettingsPersistence::save(const FeatureSettings& settings) const {
-    files_.save(encode(settings));
+bool FeatureSettingsPersistence::save(const FeatureSettings& settings) const {
+    return files_.save(encode(settings));
 }
 
 plist::Value FeatureSettingsPersistence::encode(const FeatureSettings& settings) {

@@ -18,8 +18,8 @@ public:
     /// NAME.bad-<UTC time>; such values are repaired as if they were missing.
     std::optional<FeatureSettings> loadSettings() const;
 
-    /// Writes both copies, then posts "feature-settings". Failures are silent.
-    void save(const FeatureSettings& settings) const;
+    /// Writes both copies, then posts "feature-settings"; false when a copy could not be written.
+    bool save(const FeatureSettings& settings) const;
 
     static plist::Value encode(const FeatureSettings& settings);
     /// What a file's root dictionary holds, and whether any known key had a value of the wrong type.

@@ -9,7 +9,9 @@
 namespace quilla {
 namespace {
 
-std::string featureID(QuillaFeature feature) { return std::string(rawValue(feature)); }
+std::string featureID(QuillaFeature feature) {
+    return std::string(rawValue(feature));
+}
 
 std::vector<std::string> catalogChildIDs(QuillaFeature feature) {
     std::vector<std::string> ids;
@@ -45,7 +47,8 @@ FeatureSettings FeatureSettingsStore::repaired(const std::optional<FeatureSettin
         return defaults();
     }
     FeatureSettings result;
-    result.enabledFeatureIDs = enabledFeatureIDsWithNewFeatures(saved->enabledFeatureIDs, saved->featureOrder);
+    result.enabledFeatureIDs =
+        enabledFeatureIDsWithNewFeatures(saved->enabledFeatureIDs, saved->featureOrder);
     result.groupsFeaturesUnderQuilla = saved->groupsFeaturesUnderQuilla;
     result.menuLayout = saved->menuLayout;
     result.childOrderByFeatureID = normalizedChildOrderByFeatureID(saved->childOrderByFeatureID);
@@ -54,12 +57,14 @@ FeatureSettings FeatureSettingsStore::repaired(const std::optional<FeatureSettin
         const auto& everyday = everydayEnabledChildIDs();
         enabledChildren = {everyday.begin(), everyday.end()};
     } else {
-        enabledChildren = enabledChildIDsWithNewChildren(saved->enabledChildIDs, saved->childOrderByFeatureID);
+        enabledChildren =
+            enabledChildIDsWithNewChildren(saved->enabledChildIDs, saved->childOrderByFeatureID);
     }
     result.featureOrder = normalizedFeatureOrder(saved->featureOrder);
-    const std::vector<std::string> enabledFeatures(result.enabledFeatureIDs.begin(), result.enabledFeatureIDs.end());
-    result.enabledChildIDs = enabledChildIDsWithVisibleEnabledFeatures(validChildIDs(enabledChildren),
-                                                                       enabledFeatures, result.childOrderByFeatureID);
+    const std::vector<std::string> enabledFeatures(result.enabledFeatureIDs.begin(),
+                                                   result.enabledFeatureIDs.end());
+    result.enabledChildIDs = enabledChildIDsWithVisibleEnabledFeatures(
+        validChildIDs(enabledChildren), enabledFeatures, result.childOrderByFeatureID);
     return result;
 }
 
@@ -80,8 +85,8 @@ void FeatureSettingsStore::setEnabled(bool enabled, QuillaFeature feature) {
     settings_.enabledFeatureIDs.insert(featureID(feature));
     changed();
     const auto ids = catalogChildIDs(feature);
-    const bool anyChildEnabled =
-        std::any_of(ids.begin(), ids.end(), [&](const auto& id) { return settings_.enabledChildIDs.contains(id); });
+    const bool anyChildEnabled = std::any_of(
+        ids.begin(), ids.end(), [&](const auto& id) { return settings_.enabledChildIDs.contains(id); });
     if (!anyChildEnabled && !ids.empty()) {
         settings_.enabledChildIDs.insert(ids.begin(), ids.end());
         changed();
@@ -139,7 +144,8 @@ std::vector<QuillaFeatureChild> FeatureSettingsStore::orderedChildren(QuillaFeat
     std::vector<QuillaFeatureChild> result;
     const auto& catalog = children(feature);
     for (const auto& id : normalizedChildIDs(feature)) {
-        auto it = std::find_if(catalog.begin(), catalog.end(), [&](const auto& c) { return c.actionID == id; });
+        auto it =
+            std::find_if(catalog.begin(), catalog.end(), [&](const auto& c) { return c.actionID == id; });
         if (it != catalog.end()) {
             result.push_back(*it);
         }
@@ -160,7 +166,23 @@ void FeatureSettingsStore::moveChildren(QuillaFeature feature, const std::set<st
     changed();
 }
 
-void FeatureSettingsStore::save() { persistence_.save(settings_); }
+bool FeatureSettingsStore::reload() {
+    const auto saved = persistence_.loadSettings();
+    if (!saved) {
+        return false; // a half-edited or removed file is no reason to forget the user's choices
+    }
+    FeatureSettings adopted = repaired(saved);
+    if (adopted == settings_) {
+        return false; // our own write coming back
+    }
+    settings_ = std::move(adopted);
+    changed();
+    return true;
+}
+
+void FeatureSettingsStore::save() {
+    lastSaveFailed_ = !persistence_.save(settings_);
+}
 
 void FeatureSettingsStore::changed() {
     save();

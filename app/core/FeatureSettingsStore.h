@@ -49,8 +49,16 @@ public:
     /// Offsets refer to the feature's full normalised child list, disabled children included.
     void moveChildren(QuillaFeature feature, const std::set<std::size_t>& offsets, std::size_t destination);
 
-    /// Writes the current settings (both copies, then the notification).
+    /// Adopts what another process wrote to the application's copy: a readable file that differs
+    /// from memory replaces it (repaired, announced, and written through to the extension's copy);
+    /// a missing or damaged file changes nothing. True when the settings changed.
+    bool reload();
+
+    /// Writes the current settings (both copies, then the notification). A failure keeps the
+    /// settings in memory and is remembered for the window to tell.
     void save();
+    /// True when the last save could not write both copies (the menu still reads the old file).
+    bool lastSaveFailed() const { return lastSaveFailed_; }
 
     /// The settings a store starts with, given what was saved (nothing = first start).
     static FeatureSettings repaired(const std::optional<FeatureSettings>& saved);
@@ -62,6 +70,7 @@ private:
 
     const FeatureSettingsPersistence& persistence_;
     FeatureSettings settings_;
+    bool lastSaveFailed_ = false;
 };
 
 } // namespace quilla

@@ -24,6 +24,7 @@
 #include "app/platform/qt/FreedesktopNotifier.h"
 #include "app/platform/qt/LinuxWorkspace.h"
 #include "app/platform/qt/QtActionConsentPrompt.h"
+#include "app/platform/qt/QtListPrompts.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
 #include "app/platform/qt/QtPrompts.h"
 #include "shared/dbus/DBusSettingsChangeNotifier.h"
@@ -63,6 +64,8 @@ public:
     FinderViewPresetStore& viewPresets() { return viewPresets_; }
     AppPreferencesStore& preferences() { return preferences_; }
     ScheduledDeletionListStore& scheduledDeletions() { return scheduledDeletionList_; }
+    /// The choosers behind the settings window's add buttons.
+    QtListPrompts& listPrompts() { return listPrompts_; }
     /// The route of quilla:// URLs.
     FinderSelectionModel& selectionModel() { return *selectionModel_; }
     /// The executor calls of the tray menu.
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<Pasteboard> pasteboard_;
     LinuxWorkspace workspace_;
     QtPrompts prompts_;
+    QtListPrompts listPrompts_{[this](const std::filesystem::path& folder) { workspace_.open(folder); }};
     GSettingsFinderScripting finderScripting_;
     FreedesktopTrash trash_;
     ExecutorContext context_;

@@ -1,6 +1,8 @@
 #include "app/ui/QuillaApplicationMain.h"
 
 #include "app/core/preferences/LoginLaunch.h"
+#include "app/settings/SettingsAppearance.h"
+#include "app/settings/SettingsWindowController.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/DisplayProbe.h"
 #include "app/ui/MenuBarController.h"
@@ -36,8 +38,10 @@ Surface chooseSurface(const QuillaLaunchOptions& options, std::string& missing) 
 std::unique_ptr<QCoreApplication> makeApplication(Surface surface, int& argc, char** argv) {
     switch (surface) {
     case Surface::dialogs: {
+        SettingsAppearance::prepareEnvironment();
         auto app = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false); // closing a dialog or window never quits
+        SettingsAppearance::apply(*app);
         return app;
     }
     case Surface::clipboardOnly:
@@ -63,20 +67,19 @@ void routeURLs(AppDelegate& delegate, std::unique_ptr<QuillaApp>& quilla) {
         Qt::QueuedConnection);
 }
 
-// The tray item needs widgets, so only a start with dialogs has one.
-std::unique_ptr<MenuBarController> installTray(Surface surface, QuillaApp& quilla, AppDelegate& delegate) {
-    if (surface != Surface::dialogs) {
+// The tray item needs widgets, so only a start with dialogs (and so a settings window) has one.
+std::unique_ptr<MenuBarController> installTray(QuillaApp& quilla, SettingsWindowController* window) {
+    if (window == nullptr) {
         return nullptr;
     }
-    auto tray = std::make_unique<MenuBarController>(
-        quilla.menuBarActions(), quilla.settingsChangeNotifier(),
-        MenuBarController::Hooks{
-            .toggleMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
-            .showMainWindow = [&delegate] { Q_EMIT delegate.showMainWindowRequested(); },
-            .checkForUpdates =
-                [] { QuillaApp::appendDiagnosticLog("update check: no updater in this build"); },
-            .log = &QuillaApp::appendDiagnosticLog,
-        });
+    auto tray =
+        std::make_unique<MenuBarController>(quilla.menuBarActions(), quilla.settingsChangeNotifier(),
+                                            MenuBarController::Hooks{
+                                                .toggleMainWindow = [window] { window->toggleWindow(); },
+                                                .showMainWindow = [window] { window->showWindow(); },
+                                                .checkForUpdates = [window] { window->checkForUpdates(); },
+                                                .log = &QuillaApp::appendDiagnosticLog,
+                                            });
     tray->install();
     return tray;
 }
@@ -105,13 +108,29 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
     });
     QObject::connect(&instance, &SingleApplicationInstance::reopenRequested, &delegate,
                      &AppDelegate::applicationShouldHandleReopen);
+
+    // The settings window, for a start with a display that is not windowless.
+    std::unique_ptr<SettingsWindowController> settingsWindow;
+    if (surface == Surface::dialogs && options.mode == QuillaLaunchOptions::Mode::standard) {
+        settingsWindow = std::make_unique<SettingsWindowController>(
+            SettingsStores{quilla->featureSettings(), quilla->preferences(),
+                           ListEditorStores{quilla->destinations(), quilla->shortcutActions(),
+                                            quilla->viewPresets(), quilla->scheduledDeletions(),
+                                            quilla->listPrompts()}},
+            SettingsPlatform::system());
+        QObject::connect(&delegate, &AppDelegate::showMainWindowRequested, settingsWindow.get(),
+                         &SettingsWindowController::showWindow);
+    }
     QObject::connect(&instance, &SingleApplicationInstance::urlReceived, &delegate,
                      &AppDelegate::handleGetURLEvent);
     routeURLs(delegate, quilla);
-    auto tray = installTray(surface, *quilla, delegate);
+    auto tray = installTray(*quilla, settingsWindow.get());
 
     if (!delegate.applicationDidFinishLaunching() && QDBusConnection::sessionBus().isConnected()) {
         std::cerr << "quilla: not listening for queued actions on the session bus; polling every second\n";
+    }
+    if (settingsWindow) {
+        settingsWindow->applyLaunchPresentation(delegate.shouldShowWindowAfterLaunch());
     }
     for (const auto& url : options.urls) {
         delegate.handleGetURLEvent(QString::fromStdString(url));
@@ -122,6 +141,7 @@ int runOwner(const QuillaLaunchOptions& options, Surface surface, SingleApplicat
     instance.release();
     delegate.applicationWillTerminate();
     tray.reset();
+    settingsWindow.reset(); // the tray calls the window, and the window binds to the stores, which go next
     quilla->prepareForQuit();
     quilla.reset(); // waits for the action in progress
     // Closures the workers posted on their way out (log lines) still run, on this thread.

@@ -31,6 +31,9 @@ public:
     /// either case.
     void cancel(const ScheduledDeletionItem& item);
 
+    /// The file the items come from (to watch it for changes made by other processes).
+    const std::filesystem::path& file() const { return store_.file(); }
+
     /// Reads the file again and re-sorts.
     void reload();
 

@@ -47,6 +47,9 @@ public:
     ScheduledDeletionStore(const ScheduledDeletionStore&) = delete;
     ScheduledDeletionStore& operator=(const ScheduledDeletionStore&) = delete;
 
+    /// The file this store keeps its items in.
+    const std::filesystem::path& file() const { return options_.file; }
+
     /// The stored items in file order; empty when the file is missing, unreadable or any entry is
     /// damaged. Has no side effects; the changing operations below keep a damaged file aside.
     std::vector<ScheduledDeletionItem> loadItems() const;

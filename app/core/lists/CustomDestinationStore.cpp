@@ -118,7 +118,8 @@ void CustomDestinationStore::addDestination(CustomDestinationKind kind, ListProm
     const auto options = panelOptions(kind);
     const auto chosen = holdsFolders(kind) ? prompts.chooseFolder(options) : prompts.chooseApplication(options);
     const auto path = chosen ? storedPath(*chosen) : std::nullopt;
-    if (!path) {
+    // The open-with menu can only launch desktop entries; anything else would be a dead item.
+    if (!path || (!holdsFolders(kind) && !DesktopEntry::isApplicationPath(*path))) {
         return;
     }
     auto& items = list(kind);

@@ -104,6 +104,7 @@ ShortcutPickerOptions CustomShortcutActionStore::pickerOptions(const std::vector
     options.placeholder = L10n::text("快捷指令名称");
     options.shortcutNames = names;
     options.initialText = names.empty() ? std::string() : names.front();
+    options.shortcutsFolder = paths::shortcutsDir();
     return options;
 }
 
@@ -113,6 +114,10 @@ OpenPanelOptions CustomShortcutActionStore::scriptPanelOptions() {
     options.confirmButtonTitle = L10n::text("添加");
     options.canChooseFiles = true;
     options.startDirectory = paths::home();
+    // What the runner hands to an interpreter; an executable without a suffix runs too, so any
+    // file stays choosable.
+    options.nameFilters = {"*.sh", "*.bash", "*.zsh", "*.py"};
+    options.offersAllFiles = true;
     return options;
 }
 

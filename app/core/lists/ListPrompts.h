@@ -16,7 +16,10 @@ struct OpenPanelOptions {
     bool canCreateDirectories = false;
     bool allowsMultipleSelection = false;
     std::optional<std::filesystem::path> startDirectory; ///< nothing: the chooser's own choice
-    std::vector<std::string> nameFilters;                ///< glob patterns such as "*.desktop"; empty = any file
+    /// Glob patterns such as "*.desktop" offered as the chooser's filter; empty = any file.
+    std::vector<std::string> nameFilters;
+    /// Whether the user may switch the filter off (to pick a file the patterns do not cover).
+    bool offersAllFiles = false;
 };
 
 /// The modal "add a shortcut" dialog: a message, an editable combo box and two buttons.
@@ -33,6 +36,7 @@ struct ShortcutPickerOptions {
     std::string placeholder;               ///< combo box placeholder
     std::vector<std::string> shortcutNames; ///< the combo box items; free text may be typed too
     std::string initialText;               ///< preset text: the first name, or empty
+    std::filesystem::path shortcutsFolder;  ///< where shortcuts live; named (and openable) when none was found
 };
 
 /// What the user confirmed in the shortcut picker. The dialog has one field, so both hold its text.

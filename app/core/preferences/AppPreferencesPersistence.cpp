@@ -19,8 +19,15 @@ std::filesystem::path AppPreferencesPersistence::fileURL() {
 }
 
 AppPreferences AppPreferencesPersistence::load() {
+    return loadSaved().value_or(AppPreferences{});
+}
+
+std::optional<AppPreferences> AppPreferencesPersistence::loadSaved() {
     const auto root = plist::readFile(fileURL());
-    return root ? decode(*root) : AppPreferences{};
+    if (!root) {
+        return std::nullopt;
+    }
+    return decode(*root);
 }
 
 void AppPreferencesPersistence::save(const AppPreferences& preferences) {
@@ -43,8 +50,10 @@ AppPreferences AppPreferencesPersistence::decode(const plist::Value& root) {
         return result;
     }
     // Each key falls back on its own, so one damaged value never resets the others.
-    result.revealCreatedItems = plist::boolean(*dict, kRevealCreatedItems).value_or(result.revealCreatedItems);
-    result.revealActionResults = plist::boolean(*dict, kRevealActionResults).value_or(result.revealActionResults);
+    result.revealCreatedItems =
+        plist::boolean(*dict, kRevealCreatedItems).value_or(result.revealCreatedItems);
+    result.revealActionResults =
+        plist::boolean(*dict, kRevealActionResults).value_or(result.revealActionResults);
     result.launchAtLogin = plist::boolean(*dict, kLaunchAtLogin).value_or(result.launchAtLogin);
     result.notifyOnActionFailure =
         plist::boolean(*dict, kNotifyOnActionFailure).value_or(result.notifyOnActionFailure);

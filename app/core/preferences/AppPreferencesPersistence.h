@@ -4,6 +4,7 @@
 #include "shared/PropertyList.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace quilla {
 
@@ -17,6 +18,9 @@ public:
     /// The saved preferences: all defaults for a missing or damaged file, and the default for
     /// each key that is absent or not a boolean.
     static AppPreferences load();
+    /// The saved preferences as `load`, but nothing for a missing or unreadable file (a reader
+    /// that already holds values keeps them).
+    static std::optional<AppPreferences> loadSaved();
 
     /// Writes the whole file atomically, creating the folder first. Failures are silent: the
     /// caller keeps its in-memory values.

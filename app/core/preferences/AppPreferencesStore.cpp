@@ -14,6 +14,21 @@ AppPreferencesStore::AppPreferencesStore(LoginItem& loginItem) : loginItem_(logi
     }
 }
 
+bool AppPreferencesStore::reload() {
+    const auto saved = AppPreferencesPersistence::loadSaved();
+    if (!saved) {
+        return false; // a removed or half-edited file is no reason to forget the user's choices
+    }
+    AppPreferences loaded = *saved;
+    loaded.launchAtLogin = loginItem_.isEnabled();
+    if (loaded == preferences_) {
+        return false;
+    }
+    preferences_ = loaded;
+    notifyChanged();
+    return true;
+}
+
 void AppPreferencesStore::setRevealCreatedItems(bool value) {
     preferences_.revealCreatedItems = value;
     save();
@@ -53,6 +68,8 @@ void AppPreferencesStore::launchAtLoginChanged(bool previous) {
     isRollingBackLaunchAtLogin_ = false;
 }
 
-void AppPreferencesStore::save() const { AppPreferencesPersistence::save(preferences_); }
+void AppPreferencesStore::save() const {
+    AppPreferencesPersistence::save(preferences_);
+}
 
 } // namespace quilla

@@ -24,6 +24,11 @@ public:
     /// True only while a failed login-item change is being undone.
     bool isRollingBackLaunchAtLogin() const { return isRollingBackLaunchAtLogin_; }
 
+    /// Adopts the file as another process left it (launch at login still follows the login item)
+    /// and announces a difference without writing; a missing or unreadable file changes nothing.
+    /// True when something changed.
+    bool reload();
+
     /// Assigns and saves all preferences.
     void setRevealCreatedItems(bool value);
     void setRevealActionResults(bool value);

@@ -314,4 +314,9 @@ TEST_F(FeatureSettingsStoreTest, UnwritableApplicationFolderWritesNothingAndPost
     EXPECT_TRUE(notifier.reasons.empty());
     EXPECT_FALSE(std::filesystem::exists(extensionCopy()));
     EXPECT_EQ(store.menuLayout(), FinderMenuLayout::expanded);
+    EXPECT_TRUE(store.lastSaveFailed());
+
+    std::filesystem::remove(paths::appSupportDir());
+    store.setMenuLayout(FinderMenuLayout::collapsed);
+    EXPECT_FALSE(store.lastSaveFailed());
 }

@@ -96,7 +96,17 @@ void setFolderViewer(FinderViewMode mode) {
 
 } // namespace
 
-std::vector<std::filesystem::path> GSettingsFinderScripting::selection() { return {}; }
+std::vector<std::filesystem::path> GSettingsFinderScripting::selection() {
+    return {};
+}
+
+bool GSettingsFinderScripting::hasSchema(std::string_view schemaID) {
+    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    const std::string id(schemaID);
+    std::unique_ptr<GSettingsSchema, Unref> schema(
+        source ? g_settings_schema_source_lookup(source, id.c_str(), TRUE) : nullptr);
+    return schema != nullptr;
+}
 
 std::optional<std::filesystem::path> GSettingsFinderScripting::frontFolder() {
     return paths::userDir(paths::UserDir::desktop);
@@ -108,13 +118,20 @@ std::string_view GSettingsFinderScripting::folderViewer(FinderViewMode mode) {
 
 std::optional<std::string_view> GSettingsFinderScripting::sortOrder(FinderSortMode mode) {
     switch (mode) {
-    case FinderSortMode::none: return std::nullopt;
-    case FinderSortMode::name: return "name";
-    case FinderSortMode::modificationDate: return "mtime";
-    case FinderSortMode::creationDate: return "btime";
-    case FinderSortMode::size: return "size";
-    case FinderSortMode::kind: return "type";
-    case FinderSortMode::label: return "starred";
+    case FinderSortMode::none:
+        return std::nullopt;
+    case FinderSortMode::name:
+        return "name";
+    case FinderSortMode::modificationDate:
+        return "mtime";
+    case FinderSortMode::creationDate:
+        return "btime";
+    case FinderSortMode::size:
+        return "size";
+    case FinderSortMode::kind:
+        return "type";
+    case FinderSortMode::label:
+        return "starred";
     }
     return std::nullopt;
 }
@@ -157,8 +174,9 @@ void GSettingsFinderScripting::showInOpenWindows() {
 std::string GSettingsFinderScripting::viewSortState() {
     try {
         const auto reversed = SchemaSettings(kFilesSchema, kReverseKey).flag();
-        return SchemaSettings(kFilesSchema, kFolderViewerKey).text() + " | sort=" +
-               SchemaSettings(kFilesSchema, kSortOrderKey).text() + "/" + (reversed ? "reversed" : "normal");
+        return SchemaSettings(kFilesSchema, kFolderViewerKey).text() +
+               " | sort=" + SchemaSettings(kFilesSchema, kSortOrderKey).text() + "/" +
+               (reversed ? "reversed" : "normal");
     } catch (const std::exception&) {
         return "unavailable";
     }

@@ -35,6 +35,8 @@ public:
     bool isShowingHiddenFiles() override;
     void setShowingHiddenFiles(bool show) override;
 
+    /// True when this machine has the GSettings schema `schemaID` (e.g. GNOME Files' own).
+    static bool hasSchema(std::string_view schemaID);
     /// The default-folder-viewer value for a view mode.
     static std::string_view folderViewer(FinderViewMode mode);
     /// The default-sort-order value for a sort mode; nothing for none.

@@ -2,6 +2,7 @@
 
 #include "app/core/platform/PromptUnavailable.h"
 #include "app/platform/qt/QtMainThreadDispatcher.h"
+#include "app/platform/qt/QtOpenPanel.h"
 #include "shared/DiagnosticLog.h"
 #include "shared/L10n.h"
 #include "shared/QuillaPaths.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -139,24 +139,13 @@ QtPrompts::chooseDirectory(const std::string& title, const std::string& confirmB
                            const std::optional<std::filesystem::path>& startingDirectory) {
     std::optional<std::filesystem::path> answer;
     runDialog(title, [&] {
-        QFileDialog dialog(nullptr, qt(title));
-        dialog.setModal(true); // before show(): exec() cannot make an already visible window modal
-        // Qt's own dialog, so the confirm button's text is honoured on every desktop.
-        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        dialog.setOption(QFileDialog::ShowDirsOnly, true);
-        dialog.setFileMode(QFileDialog::Directory);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setLabelText(QFileDialog::Accept, qt(confirmButton));
-        dialog.setLabelText(QFileDialog::Reject, qt(L10n::text("取消")));
-        if (startingDirectory) {
-            dialog.setDirectory(QString::fromStdString(startingDirectory->string()));
-        }
-        dialog.show();
-        dialog.raise();
-        dialog.activateWindow();
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            answer = std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
-        }
+        OpenPanelOptions options;
+        options.title = title;
+        options.confirmButtonTitle = confirmButton;
+        options.canChooseDirectories = true;
+        options.canCreateDirectories = true;
+        options.startDirectory = startingDirectory;
+        answer = QtOpenPanel::run(nullptr, options);
     });
     return answer;
 }

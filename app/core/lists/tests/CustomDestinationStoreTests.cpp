@@ -282,6 +282,14 @@ TEST_F(CustomDestinationStoreTest, ApplicationsAreNamedAfterTheirDesktopEntry) {
     store.addDestination(Kind::openApplication, prompts);
     EXPECT_EQ(store.destinations(Kind::openApplication).back().name, "Fancy Editor");
     EXPECT_EQ(store.destinations(Kind::openApplication).size(), 3u);
+
+    // Only an existing desktop entry is an application the menu can launch.
+    test::writeFile(system / "opt/run-me.sh", "#!/bin/sh\n");
+    for (const auto& path : {system / "opt/run-me.sh", system / "opt/missing.desktop", system / "opt"}) {
+        prompts.applicationAnswer = path;
+        store.addDestination(Kind::openApplication, prompts);
+        EXPECT_EQ(store.destinations(Kind::openApplication).size(), 3u) << path;
+    }
 }
 
 TEST_F(CustomDestinationStoreTest, RemovingAndMovingSaveOnceEach) {

@@ -161,7 +161,9 @@ TEST_F(CustomShortcutActionStoreTest, AScriptIsNamedAfterItsFileWithoutTheExtens
     EXPECT_EQ(panel.confirmButtonTitle, "添加");
     EXPECT_TRUE(panel.canChooseFiles);
     EXPECT_FALSE(panel.canChooseDirectories || panel.canCreateDirectories || panel.allowsMultipleSelection);
-    EXPECT_TRUE(panel.nameFilters.empty());
+    // The filter covers what the runner interprets; any other (executable) file stays choosable.
+    EXPECT_EQ(panel.nameFilters, (std::vector<std::string>{"*.sh", "*.bash", "*.zsh", "*.py"}));
+    EXPECT_TRUE(panel.offersAllFiles);
     EXPECT_EQ(panel.startDirectory, home.home());
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace quilla;
 
 TEST(DesktopEntryTest, ReadsOnlyTheUnlocalisedKeysOfTheDesktopEntryGroup) {
@@ -84,4 +86,28 @@ TEST(DesktopEntryDirsTest, WithoutDataDirsTheStandardOnesAreSearched) {
     ASSERT_EQ(dirs.size(), 3u);
     EXPECT_EQ(dirs[1], "/usr/local/share/applications");
     EXPECT_EQ(dirs[2], "/usr/share/applications");
+}
+
+TEST(DesktopEntryTest, IconIsReadLikeTheOtherKeys) {
+    auto entry = DesktopEntry::parse("[Desktop Entry]\nIcon[zh_CN]=localised\nIcon = org.example\\sTool\nIcon=second\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->icon, "org.example Tool");
+}
+
+TEST_F(DesktopEntryLookupTest, InstalledListsEachVisibleIdOnceFromItsWinningFolder) {
+    install(system, "tool.desktop", test::desktopEntryText("System tool"));
+    install(local, "tool.desktop", test::desktopEntryText("Local tool"));
+    install(system, "gone.desktop", test::desktopEntryText("System gone"));
+    install(local, "gone.desktop", test::desktopEntryText("Hidden gone", "Hidden=true\n"));
+    install(system, "helper.desktop", test::desktopEntryText("Helper", "NoDisplay=true\n"));
+    install(system, "kde/editor.desktop", test::desktopEntryText("Sub editor"));
+    install(local, "kde-editor.desktop", test::desktopEntryText("Flat editor")); // same id, earlier folder
+    install(system, "notes.txt", test::desktopEntryText("Not an entry"));
+    install(system, "broken.desktop", "no group here\n");
+
+    std::set<std::string> names;
+    for (const auto& entry : DesktopEntry::installed()) {
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"Local tool", "Flat editor"}));
 }

@@ -163,10 +163,7 @@ TEST_F(QtPromptsTest, FolderChooserCarriesTitleAndConfirmTextAndReturnsTheFolder
     DialogAnswerer answerer([&](QWidget* d) {
         auto* files = qobject_cast<QFileDialog*>(d);
         ASSERT_NE(files, nullptr);
-        files->setDirectory(QString::fromStdString(dir.path().string()));
-        files->selectFile(QString::fromStdString(chosen.string()));
-        static_cast<QDialog*>(files)
-            ->accept(); // QFileDialog::accept is protected; it is what the button runs
+        test::pickInFileDialog(files, chosen);
     });
     const auto answer = askFromWorker<std::optional<std::filesystem::path>>(
         [&] { return prompts.chooseDirectory("选择复制目标文件夹", "复制到这里", dir.path()); });

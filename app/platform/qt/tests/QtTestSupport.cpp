@@ -1,6 +1,8 @@
 #include "app/platform/qt/tests/QtTestSupport.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,17 +30,29 @@ bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
-ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer) : timer_(std::make_unique<QTimer>()) {
+void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file) {
+    auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+    dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+    // Typed into the name field, as a user would: selectFile() leaves the field alone while it
+    // has the focus, which the dialog gives it at some moment after showing.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QString::fromStdString(file.string()));
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept is protected
+}
+
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer, std::function<bool(QWidget*)> accepts)
+    : timer_(std::make_unique<QTimer>()) {
     timer_->setInterval(10);
-    QObject::connect(timer_.get(), &QTimer::timeout, [this, answer = std::move(answer)] {
-        QWidget* window = QApplication::activeModalWidget();
-        if (!window || !window->isVisible()) {
-            return;
-        }
-        timer_->stop();
-        answered_ = true;
-        answer(window);
-    });
+    QObject::connect(timer_.get(), &QTimer::timeout,
+                     [this, answer = std::move(answer), accepts = std::move(accepts)] {
+                         QWidget* window = QApplication::activeModalWidget();
+                         if (!window || !window->isVisible() || !accepts(window)) {
+                             return;
+                         }
+                         timer_->stop();
+                         answered_ = true;
+                         answer(window);
+                     });
     timer_->start();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -17,12 +18,22 @@ void ensureQtApplication();
 bool spinUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-/// Answers the next modal window from inside its own event loop, as a user would: `answer` gets
-/// the window once it is visible (and should close it). Stops when destroyed.
+/// Picks `file` in an open QFileDialog and accepts it, the way typing its path and pressing the
+/// accept button would.
+void pickInFileDialog(QWidget* fileDialog, const std::filesystem::path& file);
+
+/// Answers the next modal window that `accepts` from inside its own event loop, as a user would:
+/// `answer` gets the window once it is visible (and should close it). Polls every 10 ms; stops
+/// when destroyed.
 class ModalAnswerer final {
 public:
-    explicit ModalAnswerer(std::function<void(QWidget*)> answer);
+    explicit ModalAnswerer(
+        std::function<void(QWidget*)> answer,
+        std::function<bool(QWidget*)> accepts = [](QWidget*) { return true; });
     ~ModalAnswerer();
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
     bool answered() const { return answered_; }
 
 private:
