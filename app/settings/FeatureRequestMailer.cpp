@@ -67,7 +67,7 @@ QString FeatureRequestMailer::body(const QString& trimmedRequest, const QString&
     // The last line keeps its fixed "macOS:" label, so requests read alike whichever system sent
     // them (the text is a translation key); its value is this system's name.
     QString text = QString::fromStdString(
-        L10n::text("我想请求 Quilla 增加这个功能：\n\n%@\n\n---\nApp: Quilla %@\nmacOS: %@"));
+        L10n::text<"我想请求 Quilla 增加这个功能：\n\n%@\n\n---\nApp: Quilla %@\nmacOS: %@">());
     // Each search starts after the value just filled in: a request that itself contains "%@"
     // must not receive the version.
     qsizetype from = 0;

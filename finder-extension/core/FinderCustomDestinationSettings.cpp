@@ -230,14 +230,14 @@ FinderCustomDestinationSettings::defaultFileDestinations(const FinderPlaces& pla
 
 std::vector<FinderCustomDestination>
 FinderCustomDestinationSettings::defaultQuickOpenDestinations(const FinderPlaces& places) {
-    std::vector<FinderCustomDestination> result{{"home", L10n::text("用户目录"), places.home.string()}};
+    std::vector<FinderCustomDestination> result{{"home", L10n::text<"用户目录">(), places.home.string()}};
     for (auto& destination : defaultFileDestinations(places)) {
         result.push_back(std::move(destination));
     }
     if (!places.pictures.empty()) {
-        result.push_back({"pictures", L10n::text("图片"), places.pictures.string()});
+        result.push_back({"pictures", L10n::text<"图片">(), places.pictures.string()});
     }
-    result.push_back({"applications", L10n::text("应用程序"), paths::applicationsDir().string()});
+    result.push_back({"applications", L10n::text<"应用程序">(), paths::applicationsDir().string()});
     return result;
 }
 

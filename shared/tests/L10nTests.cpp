@@ -43,10 +43,10 @@ TEST(L10nTableText, ReportsFaultsAndKeepsTheFirstRow) {
 
 TEST(L10nOverride, ATestTableReplacesTheDisplayTables) {
     L10n::setTable({{"新建", "Neu"}});
-    EXPECT_EQ(L10n::text("新建"), "Neu");
-    EXPECT_EQ(L10n::text("7 天后移到废纸篓"), "7 天后移到废纸篓");
+    EXPECT_EQ(L10n::text<"新建">(), "Neu");
+    EXPECT_EQ(L10n::text<"7 天后移到废纸篓">(), "7 天后移到废纸篓");
     L10n::useDisplayTables();
     L10n::setLanguage(L10nLanguage::chinese);
-    EXPECT_EQ(L10n::text("7 天后移到废纸篓"), "7 天后移到回收站");
+    EXPECT_EQ(L10n::text<"7 天后移到废纸篓">(), "7 天后移到回收站");
     L10n::setTable({});
 }

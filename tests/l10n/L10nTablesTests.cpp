@@ -154,13 +154,13 @@ TEST_F(L10nTables, EnglishIsEnglishAndKeepsTheArgument) {
 
 TEST_F(L10nTables, ShownTextFollowsTheLanguage) {
     L10n::setLanguage(L10nLanguage::chinese);
-    EXPECT_EQ(L10n::text("7 天后移到废纸篓"), "7 天后移到回收站");
-    EXPECT_EQ(L10n::text("新建"), "新建");
-    EXPECT_EQ(L10n::format("没有找到 %@ 应用。", "终端"), "没有找到 终端 应用。");
+    EXPECT_EQ(L10n::text<"7 天后移到废纸篓">(), "7 天后移到回收站");
+    EXPECT_EQ(L10n::text<"新建">(), "新建");
+    EXPECT_EQ(L10n::format<"没有找到 %@ 应用。">("终端"), "没有找到 终端 应用。");
     L10n::setLanguage(L10nLanguage::english);
-    EXPECT_EQ(L10n::text("新建"), "New");
-    EXPECT_EQ(L10n::text("7 天后移到废纸篓"), "Move to Trash in 7 Days");
-    EXPECT_EQ(L10n::format("没有找到 %@ 应用。", "Terminal"), "Application not found: Terminal.");
+    EXPECT_EQ(L10n::text<"新建">(), "New");
+    EXPECT_EQ(L10n::text<"7 天后移到废纸篓">(), "Move to Trash in 7 Days");
+    EXPECT_EQ(L10n::format<"没有找到 %@ 应用。">("Terminal"), "Application not found: Terminal.");
     // A key no table knows (a name the user typed, say) is shown as it is.
     const std::string typed = "我的脚本";
     EXPECT_EQ(L10n::text(typed), typed);

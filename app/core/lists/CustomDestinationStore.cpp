@@ -37,11 +37,11 @@ std::vector<CustomDestination> fileDefaults() {
 }
 
 std::vector<CustomDestination> quickOpenDefaults() {
-    std::vector<CustomDestination> result{{"home", L10n::text("用户目录"), paths::home().string()}};
+    std::vector<CustomDestination> result{{"home", L10n::text<"用户目录">(), paths::home().string()}};
     auto files = fileDefaults();
     result.insert(result.end(), files.begin(), files.end());
-    result.push_back({"pictures", L10n::text("图片"), paths::userDir(paths::UserDir::pictures).string()});
-    result.push_back({"applications", L10n::text("应用程序"), paths::applicationsDir().string()});
+    result.push_back({"pictures", L10n::text<"图片">(), paths::userDir(paths::UserDir::pictures).string()});
+    result.push_back({"applications", L10n::text<"应用程序">(), paths::applicationsDir().string()});
     return result;
 }
 
@@ -186,7 +186,7 @@ std::string CustomDestinationStore::displayName(CustomDestinationKind kind, cons
 OpenPanelOptions CustomDestinationStore::panelOptions(CustomDestinationKind kind) {
     OpenPanelOptions options;
     options.title = addPanelTitle(kind);
-    options.confirmButtonTitle = L10n::text("添加");
+    options.confirmButtonTitle = L10n::text<"添加">();
     if (holdsFolders(kind)) {
         options.canChooseDirectories = true;
         options.canCreateDirectories = true;

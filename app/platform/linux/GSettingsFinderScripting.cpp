@@ -37,10 +37,10 @@ public:
         GSettingsSchemaSource* source = g_settings_schema_source_get_default();
         schema_.reset(source ? g_settings_schema_source_lookup(source, id_.c_str(), TRUE) : nullptr);
         if (!schema_) {
-            fail(L10n::text("没有找到文件管理器的设置："), id_);
+            fail(L10n::text<"没有找到文件管理器的设置：">(), id_);
         }
         if (!g_settings_schema_has_key(schema_.get(), key)) {
-            fail(L10n::text("文件管理器不支持这项设置："), id_ + " " + key);
+            fail(L10n::text<"文件管理器不支持这项设置：">(), id_ + " " + key);
         }
         settings_.reset(g_settings_new_full(schema_.get(), nullptr, nullptr));
     }
@@ -59,7 +59,7 @@ public:
         std::unique_ptr<GSettingsSchemaKey, Unref> key(g_settings_schema_get_key(schema_.get(), key_));
         std::unique_ptr<GVariant, Unref> variant(g_variant_ref_sink(g_variant_new_string(value.c_str())));
         if (!g_settings_schema_key_range_check(key.get(), variant.get())) {
-            fail(L10n::text("文件管理器不支持这项设置："), id_ + " " + key_ + "=" + value);
+            fail(L10n::text<"文件管理器不支持这项设置：">(), id_ + " " + key_ + "=" + value);
         }
         written(g_settings_set_string(settings_.get(), key_, value.c_str()));
     }
@@ -68,7 +68,7 @@ public:
 private:
     void written(gboolean ok) const {
         if (!ok) {
-            fail(L10n::text("无法更改文件管理器的设置："), id_ + " " + key_);
+            fail(L10n::text<"无法更改文件管理器的设置：">(), id_ + " " + key_);
         }
         g_settings_sync();
     }

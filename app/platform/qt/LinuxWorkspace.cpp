@@ -85,7 +85,7 @@ bool LinuxWorkspace::startDetached(const fs::path& program, const std::vector<st
     }
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        return fail(error, L10n::format("无法启动程序：%@", program.string()) + "（" +
+        return fail(error, L10n::format<"无法启动程序：%@">(program.string()) + "（" +
                                process.errorString().toStdString() + "）");
     }
     return true;
@@ -156,7 +156,7 @@ bool LinuxWorkspace::openTerminal(const fs::path& directory, std::string* error)
     const char* path = std::getenv("PATH");
     const auto command = terminalCommand(directory, path ? path : "/usr/local/bin:/usr/bin:/bin");
     if (!command) {
-        return fail(error, L10n::text("没有找到可用的终端应用。"));
+        return fail(error, L10n::text<"没有找到可用的终端应用。">());
     }
     return startDetached(command->program, command->arguments, directory, error);
 }

@@ -24,15 +24,15 @@ FinderActionExecutionError failure(std::string text, const std::string& detail) 
 } // namespace
 
 FinderActionExecutionError imageReadFailed(const std::filesystem::path& path, const std::string& detail) {
-    return failure(L10n::format("无法读取图片：%@", path.string()), firstLine(detail));
+    return failure(L10n::format<"无法读取图片：%@">(path.string()), firstLine(detail));
 }
 
 FinderActionExecutionError imageProcessingFailed(const std::filesystem::path& path, const std::string& detail) {
-    return failure(L10n::format("图片处理失败：%@", path.string()), firstLine(detail));
+    return failure(L10n::format<"图片处理失败：%@">(path.string()), firstLine(detail));
 }
 
 FinderActionExecutionError imageTooLarge(const std::string& what, std::uint64_t width, std::uint64_t height) {
-    return failure(L10n::format("图片尺寸过大：%@", what),
+    return failure(L10n::format<"图片尺寸过大：%@">(what),
                    std::to_string(width) + " × " + std::to_string(height));
 }
 
