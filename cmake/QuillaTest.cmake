@@ -9,6 +9,6 @@ function(quilla_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES
     LABELS "${T_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLA_SOURCE_DIR=${PROJECT_SOURCE_DIR};QUILLA_BINARY_DIR=${CMAKE_BINARY_DIR};ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1;${T_ENV}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLA_SHOW_L10N_KEYS=1;QUILLA_SOURCE_DIR=${PROJECT_SOURCE_DIR};QUILLA_BINARY_DIR=${CMAKE_BINARY_DIR};ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1;${T_ENV}"
     TIMEOUT 600)
 endfunction()

@@ -18,7 +18,9 @@ packages=(
   desktop-file-utils gtk-update-icon-cache appstream dpkg-dev lintian procps
   # tests, end-to-end and benchmarks; Files itself and xdotool for the right-click test
   libgtest-dev libgmock-dev libbenchmark-dev dbus dbus-x11 xvfb xclip xauth python3
-  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time nautilus xdotool
+  zip unzip libarchive-tools qpdf poppler-utils libvips-tools imagemagick time
+  # real GNOME Files, xdotool for the right-click test, and a Wayland compositor with XWayland
+  nautilus xdotool weston xwayland wl-clipboard
 )
 
 missing=()

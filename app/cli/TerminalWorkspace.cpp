@@ -28,7 +28,7 @@ bool fail(std::string* error, const std::string& message) {
 bool runTool(std::string_view name, const std::vector<std::string>& arguments, std::string* error) {
     const auto program = ExecutableSearch::find(name);
     if (!program) {
-        return fail(error, L10n::format("没有安装程序：%@", name));
+        return fail(error, L10n::format<"没有安装程序：%@">(name));
     }
     try {
         CommandRunner::Options options;
@@ -66,7 +66,7 @@ bool startDetached(const fs::path& program, const fs::path& directory, std::stri
     char* const argv[] = {const_cast<char*>(programText.c_str()), nullptr};
     const pid_t child = ::fork();
     if (child < 0) {
-        return fail(error, L10n::format("无法启动程序：%@", programText));
+        return fail(error, L10n::format<"无法启动程序：%@">(programText));
     }
     if (child == 0) {
         // Only async-signal-safe calls between fork and exec.
@@ -169,7 +169,7 @@ bool TerminalWorkspace::openTerminal(const fs::path& directory, std::string* err
             return startDetached(*program, directory, error);
         }
     }
-    return fail(error, L10n::text("没有找到可用的终端应用。"));
+    return fail(error, L10n::text<"没有找到可用的终端应用。">());
 }
 
 } // namespace quilla

@@ -20,7 +20,7 @@ namespace m = settings_metrics;
 
 QString ContentView::versionText() {
     return QString::fromStdString(
-        L10n::format("当前版本 %@", FeatureRequestMailer::appVersion().toStdString()));
+        L10n::format<"当前版本 %@">(FeatureRequestMailer::appVersion().toStdString()));
 }
 
 ContentView::ContentView(SettingsStores& stores, const SettingsPlatform& platform, QWidget* parent)

@@ -64,10 +64,10 @@ QString FeatureRequestMailer::trimmed(const QString& requestText) {
 
 QString FeatureRequestMailer::body(const QString& trimmedRequest, const QString& appVersion,
                                    const QString& osVersion) {
-    // The last line keeps its fixed "macOS:" label, so requests read alike whichever system sent
-    // them (the text is a translation key); its value is this system's name.
+    // The key's last line says "macOS:" (keys never change); the display tables label it as the
+    // system ("系统:", "System:"), and its value is this system's name.
     QString text = QString::fromStdString(
-        L10n::text("我想请求 Quilla 增加这个功能：\n\n%@\n\n---\nApp: Quilla %@\nmacOS: %@"));
+        L10n::text<"我想请求 Quilla 增加这个功能：\n\n%@\n\n---\nApp: Quilla %@\nmacOS: %@">());
     // Each search starts after the value just filled in: a request that itself contains "%@"
     // must not receive the version.
     qsizetype from = 0;

@@ -57,6 +57,18 @@ bool DisplayProbe::x11DisplayAccepts(const std::string& display) {
     return socketAccepts(socketPath, true) || socketAccepts(socketPath, false);
 }
 
+std::optional<std::string> DisplayProbe::platformForSession() {
+    if (!environment("QT_QPA_PLATFORM").empty()) {
+        return std::nullopt;
+    }
+    const bool wayland =
+        !environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland";
+    if (!wayland || !x11DisplayAccepts(environment("DISPLAY"))) {
+        return std::nullopt;
+    }
+    return "xcb";
+}
+
 bool DisplayProbe::available(std::string* description) {
     const auto describe = [&](std::string text) {
         if (description) {

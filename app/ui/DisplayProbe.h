@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quilla {
@@ -12,6 +13,13 @@ class DisplayProbe final {
 public:
     /// Whether a display is available; `description` names it (or what is missing).
     static bool available(std::string* description = nullptr);
+
+    /// The Qt platform to use instead of Qt's own choice: "xcb" in a Wayland session that also has
+    /// an X display answering (XWayland) and no platform chosen by the user (QT_QPA_PLATFORM).
+    /// A Wayland client may set the clipboard only while it has keyboard focus, which an application
+    /// working in the background never has; XWayland's clipboard is shared with Wayland clients by
+    /// the compositor. Nothing otherwise.
+    static std::optional<std::string> platformForSession();
 
     /// Whether the local X display `display` (":N", ":N.S", "unix:N") accepts a connection; remote
     /// displays ("host:N") answer true.

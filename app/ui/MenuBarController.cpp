@@ -121,10 +121,10 @@ void MenuBarController::perform(const MenuBarMenuItem& item) {
 }
 
 void MenuBarController::showActionError(const std::string& description) {
-    QMessageBox alert(QMessageBox::Warning, QStringLiteral("Quilla"), qt(L10n::text("Quilla 操作失败")));
+    QMessageBox alert(QMessageBox::Warning, QStringLiteral("Quilla"), qt(L10n::text<"Quilla 操作失败">()));
     alert.setObjectName(QString::fromLatin1(errorAlertName));
     alert.setInformativeText(qt(description));
-    alert.addButton(qt(L10n::text("确定")), QMessageBox::AcceptRole);
+    alert.addButton(qt(L10n::text<"确定">()), QMessageBox::AcceptRole);
     alert.exec();
 }
 

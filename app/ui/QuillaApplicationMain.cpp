@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -161,6 +162,11 @@ int runQuillaApplication(int argc, char** argv) {
         std::cout << QuillaLaunchOptions::versionLine() << '\n';
         return 0;
     }
+    // Set before Qt starts; said in the log once the application owns its name.
+    const auto platform = DisplayProbe::platformForSession();
+    if (platform) {
+        ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
+    }
     std::string missingDisplay;
     const Surface surface = chooseSurface(options, missingDisplay);
     const auto app = makeApplication(surface, argc, argv);
@@ -186,6 +192,11 @@ int runQuillaApplication(int argc, char** argv) {
         break;
     case SingleApplicationInstance::Claim::owner:
         break;
+    }
+    if (platform) {
+        QuillaApp::appendDiagnosticLog(
+            "display: Wayland session, running on X11 through XWayland (Qt platform " + *platform +
+            ") so that copies reach Wayland applications; QT_QPA_PLATFORM chooses another");
     }
     if (surface == Surface::none) {
         std::cerr << "quilla: no display (" << missingDisplay

@@ -217,12 +217,12 @@ FinderCustomDestinationSettings::storedLists(const std::optional<std::string>& b
 std::vector<FinderCustomDestination>
 FinderCustomDestinationSettings::defaultFileDestinations(const FinderPlaces& places) {
     std::vector<FinderCustomDestination> result;
-    for (const auto& [name, folder] :
-         {std::pair{"桌面", &places.desktop}, std::pair{"下载", &places.downloads},
-          std::pair{"文稿", &places.documents}}) {
+    // The id stays the key whatever the language; the name is what the user reads.
+    for (const auto& [key, folder] :
+         {std::pair{L10n::key<"桌面">(), &places.desktop}, std::pair{L10n::key<"下载">(), &places.downloads},
+          std::pair{L10n::key<"文稿">(), &places.documents}}) {
         if (!folder->empty()) {
-            const auto text = L10n::text(name);
-            result.push_back({text, text, folder->string()});
+            result.push_back({std::string(key), L10n::text(key), folder->string()});
         }
     }
     return result;
@@ -230,14 +230,14 @@ FinderCustomDestinationSettings::defaultFileDestinations(const FinderPlaces& pla
 
 std::vector<FinderCustomDestination>
 FinderCustomDestinationSettings::defaultQuickOpenDestinations(const FinderPlaces& places) {
-    std::vector<FinderCustomDestination> result{{"home", L10n::text("用户目录"), places.home.string()}};
+    std::vector<FinderCustomDestination> result{{"home", L10n::text<"用户目录">(), places.home.string()}};
     for (auto& destination : defaultFileDestinations(places)) {
         result.push_back(std::move(destination));
     }
     if (!places.pictures.empty()) {
-        result.push_back({"pictures", L10n::text("图片"), places.pictures.string()});
+        result.push_back({"pictures", L10n::text<"图片">(), places.pictures.string()});
     }
-    result.push_back({"applications", L10n::text("应用程序"), paths::applicationsDir().string()});
+    result.push_back({"applications", L10n::text<"应用程序">(), paths::applicationsDir().string()});
     return result;
 }
 

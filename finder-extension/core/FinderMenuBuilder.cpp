@@ -152,7 +152,7 @@ std::optional<FinderMenuItem> FinderMenuBuilder::destinationSubmenuItem(Kind kin
         return std::nullopt; // the catalog's own children already cover the built-in folders
     }
     const bool copy = kind == Kind::copy;
-    const std::string prefix = L10n::text(copy ? "复制到" : "移动到");
+    const std::string prefix = copy ? L10n::text<"复制到">() : L10n::text<"移动到">();
     const std::string actionID = copy ? "copyFilesToFolder" : "moveFilesToFolder";
     const auto action = copy ? FinderFeatureAction::copyToFolder() : FinderFeatureAction::moveToFolder();
     std::vector<FinderMenuItem> items;
@@ -160,7 +160,7 @@ std::optional<FinderMenuItem> FinderMenuBuilder::destinationSubmenuItem(Kind kin
     for (const auto& destination : destinations) {
         items.push_back(contextMenuItem(prefix + destination.name, actionID, action, destination.path, true));
     }
-    return makeSubmenuItem(L10n::text(copy ? "复制到文件夹" : "移动到文件夹"), std::move(items));
+    return makeSubmenuItem(copy ? L10n::text<"复制到文件夹">() : L10n::text<"移动到文件夹">(), std::move(items));
 }
 
 std::vector<FinderMenuItem> FinderMenuBuilder::openWithApplicationMenuItems() {

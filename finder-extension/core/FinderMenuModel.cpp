@@ -1,5 +1,7 @@
 #include "finder-extension/core/FinderMenuModel.h"
 
+#include <algorithm>
+
 namespace quilla {
 
 std::optional<std::string> FinderMenuItem::actionID() const {
@@ -10,6 +12,17 @@ std::optional<std::string> FinderMenuItem::actionID() const {
         return dictionary->actionID;
     }
     return std::nullopt;
+}
+
+bool FinderMenuItem::canRun() const {
+    if (separator || !enabled) {
+        return false;
+    }
+    if (!submenu) {
+        return true;
+    }
+    return std::any_of(submenu->items.begin(), submenu->items.end(),
+                       [](const auto& item) { return item.canRun(); });
 }
 
 } // namespace quilla

@@ -44,6 +44,9 @@ struct FinderMenuItem {
     }
     /// The action ID of the represented object, if it has one.
     std::optional<std::string> actionID() const;
+    /// Whether choosing this item can do something: an enabled item that is no submenu, or a
+    /// submenu holding such an item at any depth.
+    bool canRun() const;
 };
 
 /// A menu: a title and its items in order.

@@ -40,7 +40,7 @@ FinderMenu FinderSync::menu(FinderMenuKind kind) noexcept {
 }
 
 FinderMenu FinderSync::buildMenu(FinderMenuKind kind) {
-    FinderMenu menu{L10n::text("Quilla"), {}};
+    FinderMenu menu{L10n::text<"Quilla">(), {}};
     auto selection = host_.selectedItemPaths();
     auto target = host_.targetedPath();
     FinderSettingsSnapshot settings(cache_);
@@ -57,14 +57,14 @@ FinderMenu FinderSync::buildMenu(FinderMenuKind kind) {
                     " target=" + target.value_or("nil") +
                     " grouped=" + boolText(menuSettings.groupsFeaturesUnderQuilla) + " layout=" + layout);
     if (menuSettings.features.empty()) {
-        menu.items.push_back(disabledItem(L10n::text("没有已启用功能")));
+        menu.items.push_back(disabledItem(L10n::text<"没有已启用功能">()));
         log_.append(diagnostics.lines());
         return menu;
     }
     auto items = FinderMenuBuilder(settings, std::move(selection), std::move(target), diagnostics).menuItems();
     if (menuSettings.groupsFeaturesUnderQuilla) {
         diagnostics.add("menu grouped under Quilla topLevel=1 submenuItems=" + std::to_string(items.size()));
-        menu.items.push_back(makeSubmenuItem(L10n::text("Quilla"), std::move(items)));
+        menu.items.push_back(makeSubmenuItem(L10n::text<"Quilla">(), std::move(items)));
     } else {
         diagnostics.add("menu topLevel=" + std::to_string(items.size()));
         menu.items = std::move(items);

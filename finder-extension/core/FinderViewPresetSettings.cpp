@@ -76,9 +76,9 @@ FinderViewPresetSettings::parse(const std::optional<std::string>& bytes) {
 
 std::vector<FinderViewPresetSetting> FinderViewPresetSettings::defaultPresets() {
     return {
-        {"list-modified", L10n::text("列表 · 最近修改"), "list", "modificationDate"},
-        {"icon-name", L10n::text("图标 · 按名称"), "icon", "name"},
-        {"column-name", L10n::text("分栏 · 按名称"), "column", "name"},
+        {"list-modified", L10n::text<"列表 · 最近修改">(), "list", "modificationDate"},
+        {"icon-name", L10n::text<"图标 · 按名称">(), "icon", "name"},
+        {"column-name", L10n::text<"分栏 · 按名称">(), "column", "name"},
     };
 }
 

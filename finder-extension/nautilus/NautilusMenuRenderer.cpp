@@ -33,7 +33,9 @@ std::vector<NautilusMenuRenderer::ItemPtr> NautilusMenuRenderer::renderItems(con
     std::vector<ItemPtr> items;
     items.reserve(menu.items.size());
     for (const auto& item : menu.items) {
-        if (item.separator) {
+        // Files has no separators; a submenu none of whose items can run for this right-click is
+        // noise there (the model and the diagnostics keep it).
+        if (item.separator || (item.submenu && !item.canRun())) {
             continue;
         }
         // The position among the shown items names the item: unique, and unchanged as long as

@@ -14,7 +14,8 @@
 namespace quilla {
 
 /// Turns one menu model into GNOME Files menu items: label, name, sensitivity and submenus (the
-/// only properties Files 43 shows). Separators are dropped, since Files has none.
+/// only properties Files 43 shows). Separators are dropped, since Files has none, and so are
+/// submenus with nothing to run in them.
 class NautilusMenuRenderer final {
 public:
     /// Items are named `namePrefix` + their position ("QuillaFile_2_0"), unique within the menu and

@@ -26,25 +26,25 @@ bool holdsFolders(CustomDestinationKind kind) { return kind != CustomDestination
 
 std::string title(CustomDestinationKind kind) {
     switch (kind) {
-    case CustomDestinationKind::copy: return L10n::text("复制到文件夹");
-    case CustomDestinationKind::move: return L10n::text("移动到文件夹");
-    case CustomDestinationKind::quickOpen: return L10n::text("打开");
-    case CustomDestinationKind::openApplication: return L10n::text("用应用打开");
+    case CustomDestinationKind::copy: return L10n::text<"复制到文件夹">();
+    case CustomDestinationKind::move: return L10n::text<"移动到文件夹">();
+    case CustomDestinationKind::quickOpen: return L10n::text<"打开">();
+    case CustomDestinationKind::openApplication: return L10n::text<"用应用打开">();
     }
     return {};
 }
 
 std::string sectionTitle(CustomDestinationKind kind) {
-    return holdsFolders(kind) ? L10n::format("%@列表", title(kind)) : L10n::text("常用应用");
+    return holdsFolders(kind) ? L10n::format<"%@列表">(title(kind)) : L10n::text<"常用应用">();
 }
 
 std::string addButtonTitle(CustomDestinationKind kind) {
-    return holdsFolders(kind) ? L10n::text("添加常用路径") : L10n::text("添加应用");
+    return holdsFolders(kind) ? L10n::text<"添加常用路径">() : L10n::text<"添加应用">();
 }
 
 std::string addPanelTitle(CustomDestinationKind kind) {
-    return holdsFolders(kind) ? L10n::format("选择要添加到“%@”的文件夹", title(kind))
-                              : L10n::text("选择常用应用");
+    return holdsFolders(kind) ? L10n::format<"选择要添加到“%@”的文件夹">(title(kind))
+                              : L10n::text<"选择常用应用">();
 }
 
 } // namespace quilla

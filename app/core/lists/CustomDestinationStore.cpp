@@ -19,31 +19,29 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FolderDefault {
-    std::string_view text; // the display text, which is both id and name
+    std::string_view key; // the id; its display text is the name
     paths::UserDir folder;
 };
-
-constexpr std::array<FolderDefault, 3> kFileDefaults{{{"桌面", paths::UserDir::desktop},
-                                                      {"下载", paths::UserDir::downloads},
-                                                      {"文稿", paths::UserDir::documents}}};
 
 constexpr std::string_view kRetiredQuickOpenID = "quilla-project";
 
 std::vector<CustomDestination> fileDefaults() {
     std::vector<CustomDestination> result;
-    for (const auto& item : kFileDefaults) {
-        const auto text = L10n::text(item.text);
-        result.push_back({text, text, paths::userDir(item.folder).string()});
+    const std::array<FolderDefault, 3> defaults{{{L10n::key<"桌面">(), paths::UserDir::desktop},
+                                                 {L10n::key<"下载">(), paths::UserDir::downloads},
+                                                 {L10n::key<"文稿">(), paths::UserDir::documents}}};
+    for (const auto& item : defaults) {
+        result.push_back({std::string(item.key), L10n::text(item.key), paths::userDir(item.folder).string()});
     }
     return result;
 }
 
 std::vector<CustomDestination> quickOpenDefaults() {
-    std::vector<CustomDestination> result{{"home", L10n::text("用户目录"), paths::home().string()}};
+    std::vector<CustomDestination> result{{"home", L10n::text<"用户目录">(), paths::home().string()}};
     auto files = fileDefaults();
     result.insert(result.end(), files.begin(), files.end());
-    result.push_back({"pictures", L10n::text("图片"), paths::userDir(paths::UserDir::pictures).string()});
-    result.push_back({"applications", L10n::text("应用程序"), paths::applicationsDir().string()});
+    result.push_back({"pictures", L10n::text<"图片">(), paths::userDir(paths::UserDir::pictures).string()});
+    result.push_back({"applications", L10n::text<"应用程序">(), paths::applicationsDir().string()});
     return result;
 }
 
@@ -188,7 +186,7 @@ std::string CustomDestinationStore::displayName(CustomDestinationKind kind, cons
 OpenPanelOptions CustomDestinationStore::panelOptions(CustomDestinationKind kind) {
     OpenPanelOptions options;
     options.title = addPanelTitle(kind);
-    options.confirmButtonTitle = L10n::text("添加");
+    options.confirmButtonTitle = L10n::text<"添加">();
     if (holdsFolders(kind)) {
         options.canChooseDirectories = true;
         options.canCreateDirectories = true;

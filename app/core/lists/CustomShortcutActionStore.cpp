@@ -96,12 +96,12 @@ std::vector<std::string> CustomShortcutActionStore::availableShortcutNames() {
 
 ShortcutPickerOptions CustomShortcutActionStore::pickerOptions(const std::vector<std::string>& names) {
     ShortcutPickerOptions options;
-    options.messageText = L10n::text("添加快捷指令");
-    options.informativeText = names.empty() ? L10n::text("没有读取到快捷指令，你也可以手动输入快捷指令名称。")
-                                            : L10n::text("选择一个已有快捷指令，Quilla 会把 Finder 选中的文件传给它。");
-    options.confirmButtonTitle = L10n::text("添加");
-    options.cancelButtonTitle = L10n::text("取消");
-    options.placeholder = L10n::text("快捷指令名称");
+    options.messageText = L10n::text<"添加快捷指令">();
+    options.informativeText = names.empty() ? L10n::text<"没有读取到快捷指令，你也可以手动输入快捷指令名称。">()
+                                            : L10n::text<"选择一个已有快捷指令，Quilla 会把 Finder 选中的文件传给它。">();
+    options.confirmButtonTitle = L10n::text<"添加">();
+    options.cancelButtonTitle = L10n::text<"取消">();
+    options.placeholder = L10n::text<"快捷指令名称">();
     options.shortcutNames = names;
     options.initialText = names.empty() ? std::string() : names.front();
     options.shortcutsFolder = paths::shortcutsDir();
@@ -110,8 +110,8 @@ ShortcutPickerOptions CustomShortcutActionStore::pickerOptions(const std::vector
 
 OpenPanelOptions CustomShortcutActionStore::scriptPanelOptions() {
     OpenPanelOptions options;
-    options.title = L10n::text("选择扩展脚本");
-    options.confirmButtonTitle = L10n::text("添加");
+    options.title = L10n::text<"选择扩展脚本">();
+    options.confirmButtonTitle = L10n::text<"添加">();
     options.canChooseFiles = true;
     options.startDirectory = paths::home();
     // What the runner hands to an interpreter; an executable without a suffix runs too, so any

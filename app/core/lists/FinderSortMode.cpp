@@ -32,6 +32,15 @@ std::optional<std::string_view> present(std::string_view value) {
     return value.empty() ? std::nullopt : std::optional(value);
 }
 
+// The titles are translated through the table, so their keys are registered here.
+[[maybe_unused]] const bool kTitlesRegistered = [] {
+    for (const auto& row : kTexts) {
+        L10n::registerKey(row.title);
+        L10n::registerKey(row.nameComponent);
+    }
+    return true;
+}();
+
 } // namespace
 
 std::string_view rawValue(FinderSortMode mode) { return texts(mode).raw; }

@@ -20,6 +20,15 @@ constexpr std::array<ViewModeTexts, 4> kTexts{{
 
 const ViewModeTexts& texts(FinderViewMode mode) { return kTexts[static_cast<std::size_t>(mode)]; }
 
+// The titles are translated through the table, so their keys are registered here.
+[[maybe_unused]] const bool kTitlesRegistered = [] {
+    for (const auto& row : kTexts) {
+        L10n::registerKey(row.title);
+        L10n::registerKey(row.nameComponent);
+    }
+    return true;
+}();
+
 } // namespace
 
 std::string_view rawValue(FinderViewMode mode) { return texts(mode).raw; }

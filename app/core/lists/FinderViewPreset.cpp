@@ -32,7 +32,7 @@ std::string automaticName(FinderViewMode viewMode, FinderSortMode sortMode) {
 std::set<std::string> automaticNames(FinderViewMode viewMode, FinderSortMode sortMode) {
     std::set<std::string> names{automaticName(viewMode, sortMode)};
     if (viewMode == FinderViewMode::list && sortMode == FinderSortMode::modificationDate) {
-        names.insert(L10n::text("列表 · 最近修改"));
+        names.insert(L10n::text<"列表 · 最近修改">());
     }
     return names;
 }

@@ -16,9 +16,9 @@ FinderViewPresetStore::FinderViewPresetStore(const FinderViewPresetPersistence& 
 
 std::vector<FinderViewPreset> FinderViewPresetStore::defaultPresets() {
     return {
-        {"list-modified", L10n::text("列表 · 最近修改"), FinderViewMode::list, FinderSortMode::modificationDate},
-        {"icon-name", L10n::text("图标 · 按名称"), FinderViewMode::icon, FinderSortMode::name},
-        {"column-name", L10n::text("分栏 · 按名称"), FinderViewMode::column, FinderSortMode::name},
+        {"list-modified", L10n::text<"列表 · 最近修改">(), FinderViewMode::list, FinderSortMode::modificationDate},
+        {"icon-name", L10n::text<"图标 · 按名称">(), FinderViewMode::icon, FinderSortMode::name},
+        {"column-name", L10n::text<"分栏 · 按名称">(), FinderViewMode::column, FinderSortMode::name},
     };
 }
 

@@ -30,7 +30,7 @@ std::string prefixedID(const CustomShortcutAction& action) {
 
 std::vector<MenuBarMenuItem> MenuBarMenuModel::build(QuillaSettingsChangeNotifier& notifier) {
     std::vector<MenuBarMenuItem> menu;
-    menu.push_back({.title = L10n::text("打开 Quilla"), .command = MenuBarCommand::resetAndOpenMainWindow});
+    menu.push_back({.title = L10n::text<"打开 Quilla">(), .command = MenuBarCommand::resetAndOpenMainWindow});
     menu.push_back(quickOpenMenu(notifier));
     if (auto custom = customActionsMenu(notifier)) {
         menu.push_back(std::move(*custom));
@@ -40,7 +40,7 @@ std::vector<MenuBarMenuItem> MenuBarMenuModel::build(QuillaSettingsChangeNotifie
                     .command = MenuBarCommand::checkForUpdates});
     menu.push_back(MenuBarMenuItem::separator());
     menu.push_back(
-        {.title = L10n::text("退出 Quilla"), .command = MenuBarCommand::quitApp, .keyEquivalent = "q"});
+        {.title = L10n::text<"退出 Quilla">(), .command = MenuBarCommand::quitApp, .keyEquivalent = "q"});
     return menu;
 }
 
@@ -57,7 +57,7 @@ MenuBarMenuItem MenuBarMenuModel::quickOpenMenu(QuillaSettingsChangeNotifier& no
 
 MenuBarMenuItem MenuBarMenuModel::quickOpenMenu(const FeatureSettingsStore& features,
                                                 const std::vector<CustomDestination>& places) {
-    MenuBarMenuItem menu{.title = L10n::text("打开")};
+    MenuBarMenuItem menu{.title = L10n::text<"打开">()};
     if (features.isEnabled(QuillaFeature::quickOpen)) {
         for (const auto& place : places) {
             if (existsOnDisk(place.path)) {
@@ -89,7 +89,7 @@ std::optional<MenuBarMenuItem> MenuBarMenuModel::customActionsMenu(QuillaSetting
     if (!features.isEnabled(QuillaFeature::customActions)) {
         return std::nullopt;
     }
-    MenuBarMenuItem menu{.title = L10n::text("自定义动作")};
+    MenuBarMenuItem menu{.title = L10n::text<"自定义动作">()};
     for (const auto& action : CustomShortcutActionPersistence::load()) {
         menu.submenu.push_back({.title = action.name,
                                 .command = MenuBarCommand::performCustomAction,
@@ -102,8 +102,7 @@ std::optional<MenuBarMenuItem> MenuBarMenuModel::customActionsMenu(QuillaSetting
 }
 
 std::string MenuBarMenuModel::checkForUpdatesTitle(std::string_view shortVersion, std::string_view build) {
-    return L10n::format("检查更新（当前版本 %@）",
-                        std::string(shortVersion) + " (" + std::string(build) + ")");
+    return L10n::format<"检查更新（当前版本 %@）">(std::string(shortVersion) + " (" + std::string(build) + ")");
 }
 
 } // namespace quilla

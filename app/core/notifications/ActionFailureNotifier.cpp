@@ -20,7 +20,7 @@ void ActionFailureNotifier::actionFailed(const std::string& description) {
         return;
     }
     lastPosted_.emplace(description, now);
-    notifier_.post(L10n::text("Quilla 操作失败"), description);
+    notifier_.post(L10n::text<"Quilla 操作失败">(), description);
 }
 
 } // namespace quilla

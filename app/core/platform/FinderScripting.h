@@ -47,7 +47,7 @@ public:
 
 protected:
     [[noreturn]] static void unsupportedViewControl() {
-        throw std::runtime_error(L10n::text("当前的文件管理器不支持更改视图设置。"));
+        throw std::runtime_error(L10n::text<"当前的文件管理器不支持更改视图设置。">());
     }
 };
 

@@ -26,8 +26,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-[[noreturn]] void fail(std::string_view message, const fs::path& path, int error = 0) {
-    std::string text = L10n::text(message) + path.string();
+[[noreturn]] void fail(std::string text, const fs::path& path, int error = 0) {
+    text += path.string();
     if (error != 0) {
         text += "（" + std::string(std::strerror(error)) + "）";
     }
@@ -128,7 +128,7 @@ std::pair<std::string, int> claimName(const fs::path& trash, const std::string& 
             if (errno == EEXIST) {
                 continue;
             }
-            fail("无法移到废纸篓：", trash, errno);
+            fail(L10n::text<"无法移到废纸篓：">(), trash, errno);
         }
         struct stat existing {};
         if (::lstat((trash / "files" / name).c_str(), &existing) == 0) {
@@ -139,7 +139,7 @@ std::pair<std::string, int> claimName(const fs::path& trash, const std::string& 
         }
         return {name, fd};
     }
-    fail("无法移到废纸篓：", trash, EEXIST);
+    fail(L10n::text<"无法移到废纸篓：">(), trash, EEXIST);
 }
 
 struct Located {
@@ -149,7 +149,7 @@ struct Located {
 
 Located locate(const fs::path& item) {
     if (!item.has_filename() || item.filename() == "." || item.filename() == "..") {
-        fail("所选文件不存在或无法访问：", item);
+        fail(L10n::text<"所选文件不存在或无法访问：">(), item);
     }
     // The folders above the item are resolved (a linked folder leads to the real mount); the item
     // itself is not, so a link is trashed as the link.
@@ -158,7 +158,7 @@ Located locate(const fs::path& item) {
     const auto original = parent / item.filename();
     struct stat info {};
     if (ec || ::lstat(original.c_str(), &info) != 0) {
-        fail("所选文件不存在或无法访问：", item);
+        fail(L10n::text<"所选文件不存在或无法访问：">(), item);
     }
     return {original, info.st_dev};
 }
@@ -169,18 +169,18 @@ FreedesktopTrash::Location trashFor(const Located& item) {
     if (isHomeDevice(item.device)) {
         location.trash = paths::homeTrashDir();
         if (!usablePrivateDirectory(location.trash)) {
-            fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
+            fail(L10n::text<"这个位置没有可用的废纸篓，文件未删除：">(), item.original);
         }
     } else {
         location.top = mountTop(item.original.parent_path(), item.device);
         const auto onMount = mountTrash(location.top);
         if (!onMount) {
-            fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
+            fail(L10n::text<"这个位置没有可用的废纸篓，文件未删除：">(), item.original);
         }
         location.trash = *onMount;
     }
     if (!usablePrivateDirectory(location.trash / "files") || !usablePrivateDirectory(location.trash / "info")) {
-        fail("这个位置没有可用的废纸篓，文件未删除：", item.original);
+        fail(L10n::text<"这个位置没有可用的废纸篓，文件未删除：">(), item.original);
     }
     return location;
 }
@@ -195,12 +195,12 @@ void moveInto(const FreedesktopTrash::Location& location, const fs::path& origin
     const int writeError = errno;
     if (::close(fd) != 0 || !written) {
         ::unlink(infoPath.c_str());
-        fail("无法移到废纸篓：", original, writeError);
+        fail(L10n::text<"无法移到废纸篓：">(), original, writeError);
     }
     if (::rename(original.c_str(), (trash / "files" / name).c_str()) != 0) {
         const int error = errno;
         ::unlink(infoPath.c_str());
-        fail("无法移到废纸篓：", original, error);
+        fail(L10n::text<"无法移到废纸篓：">(), original, error);
     }
 }
 

@@ -14,7 +14,7 @@ class PromptUnavailable final : public std::runtime_error {
 public:
     /// `title` names the prompt that could not be shown.
     explicit PromptUnavailable(const std::string& title)
-        : std::runtime_error(L10n::format("无法显示“%@”对话框，操作没有执行，文件未做任何更改。", title)) {}
+        : std::runtime_error(L10n::format<"无法显示“%@”对话框，操作没有执行，文件未做任何更改。">(title)) {}
 };
 
 } // namespace quilla

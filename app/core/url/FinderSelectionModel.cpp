@@ -117,8 +117,7 @@ bool FinderSelectionModel::consented(const ActionRequest& request) {
     case ActionConsentPrompt::Answer::unavailable:
         deps_.log("url action refused, no dialog to confirm it: " + request.actionID);
         // The sender sees nothing else happen, so this counts as a failed action.
-        deps_.actionFailed(L10n::format("没有可以确认的窗口，未执行来自其他程序的“%@”。",
-                                        URLActionConsent::actionTitle(request.actionID)));
+        deps_.actionFailed(L10n::format<"没有可以确认的窗口，未执行来自其他程序的“%@”。">(URLActionConsent::actionTitle(request.actionID)));
         return false;
     }
     return false;

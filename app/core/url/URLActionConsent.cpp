@@ -88,19 +88,19 @@ std::string URLActionConsent::actionTitle(std::string_view actionID) {
 ActionConsentQuestion URLActionConsent::question(const ActionRequest& request) {
     ActionConsentQuestion question;
     question.message =
-        L10n::format("另一个程序请求 Quilla 执行“%@”。是否继续？", actionTitle(request.actionID));
+        L10n::format<"另一个程序请求 Quilla 执行“%@”。是否继续？">(actionTitle(request.actionID));
     const auto& items = request.selectedPaths;
     for (std::size_t i = 0; i < items.size() && i < shownItemCount; ++i) {
         question.itemLines.push_back(items[i].string());
     }
     if (items.size() > shownItemCount) {
-        question.itemLines.push_back(L10n::format("……共 %@ 个项目", std::to_string(items.size())));
+        question.itemLines.push_back(L10n::format<"……共 %@ 个项目">(std::to_string(items.size())));
     }
     if (items.empty() && request.targetedPath) {
-        question.itemLines.push_back(L10n::format("位置：%@", request.targetedPath->string()));
+        question.itemLines.push_back(L10n::format<"位置：%@">(request.targetedPath->string()));
     }
     if (request.destinationPath) {
-        question.itemLines.push_back(L10n::format("目标：%@", request.destinationPath->string()));
+        question.itemLines.push_back(L10n::format<"目标：%@">(request.destinationPath->string()));
     }
     return question;
 }

@@ -1,11 +1,13 @@
 #include "app/platform/linux/GSettingsFinderScripting.h"
 
 #include "app/core/executor/FinderActionExecutionError.h"
+#include "app/platform/linux/NautilusWindows.h"
 #include "shared/L10n.h"
 #include "shared/QuillaPaths.h"
 
 #include <gio/gio.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace quilla {
@@ -23,8 +25,8 @@ struct Unref {
     void operator()(GVariant* value) const { g_variant_unref(value); }
 };
 
-[[noreturn]] void fail(std::string_view message, const std::string& detail) {
-    throw FinderActionExecutionError::commandFailed(L10n::text(message) + detail);
+[[noreturn]] void fail(const std::string& message, const std::string& detail) {
+    throw FinderActionExecutionError::commandFailed(message + detail);
 }
 
 // One schema of this machine, opened only after checking that it and the key exist: GSettings
@@ -35,10 +37,10 @@ public:
         GSettingsSchemaSource* source = g_settings_schema_source_get_default();
         schema_.reset(source ? g_settings_schema_source_lookup(source, id_.c_str(), TRUE) : nullptr);
         if (!schema_) {
-            fail("没有找到文件管理器的设置：", id_);
+            fail(L10n::text<"没有找到文件管理器的设置：">(), id_);
         }
         if (!g_settings_schema_has_key(schema_.get(), key)) {
-            fail("文件管理器不支持这项设置：", id_ + " " + key);
+            fail(L10n::text<"文件管理器不支持这项设置：">(), id_ + " " + key);
         }
         settings_.reset(g_settings_new_full(schema_.get(), nullptr, nullptr));
     }
@@ -57,7 +59,7 @@ public:
         std::unique_ptr<GSettingsSchemaKey, Unref> key(g_settings_schema_get_key(schema_.get(), key_));
         std::unique_ptr<GVariant, Unref> variant(g_variant_ref_sink(g_variant_new_string(value.c_str())));
         if (!g_settings_schema_key_range_check(key.get(), variant.get())) {
-            fail("文件管理器不支持这项设置：", id_ + " " + key_ + "=" + value);
+            fail(L10n::text<"文件管理器不支持这项设置：">(), id_ + " " + key_ + "=" + value);
         }
         written(g_settings_set_string(settings_.get(), key_, value.c_str()));
     }
@@ -66,7 +68,7 @@ public:
 private:
     void written(gboolean ok) const {
         if (!ok) {
-            fail("无法更改文件管理器的设置：", id_ + " " + key_);
+            fail(L10n::text<"无法更改文件管理器的设置：">(), id_ + " " + key_);
         }
         g_settings_sync();
     }
@@ -85,6 +87,11 @@ void setSortOrder(FinderSortMode mode) {
         SchemaSettings(GSettingsFinderScripting::kFilesSchema, kReverseKey)
             .setFlag(sortDirectionValue(mode).value_or("normal") == "reversed");
     }
+}
+
+void setFolderViewer(FinderViewMode mode) {
+    SchemaSettings(GSettingsFinderScripting::kFilesSchema, kFolderViewerKey)
+        .setText(GSettingsFinderScripting::folderViewer(mode));
 }
 
 } // namespace
@@ -130,25 +137,38 @@ std::optional<std::string_view> GSettingsFinderScripting::sortOrder(FinderSortMo
 }
 
 void GSettingsFinderScripting::setViewMode(FinderViewMode mode) {
-    SchemaSettings(kFilesSchema, kFolderViewerKey).setText(folderViewer(mode));
+    setFolderViewer(mode);
+    showInOpenWindows();
 }
 
 void GSettingsFinderScripting::setSortColumn(FinderSortMode mode) {
-    setViewMode(FinderViewMode::list);
+    setFolderViewer(FinderViewMode::list);
     setSortOrder(mode);
+    showInOpenWindows();
 }
 
 void GSettingsFinderScripting::applyView(FinderViewMode viewMode, FinderSortMode sortMode) {
-    setViewMode(viewMode);
+    setFolderViewer(viewMode);
     // As on the other platform, only icon and list views take the sort with the view change.
     if ((viewMode == FinderViewMode::icon && iconArrangementValue(sortMode)) ||
         (viewMode == FinderViewMode::list && listColumnValue(sortMode))) {
         setSortOrder(sortMode);
     }
+    showInOpenWindows();
 }
 
 void GSettingsFinderScripting::sortUsingViewOptions(FinderSortMode mode) {
     setSortOrder(mode);
+    showInOpenWindows();
+}
+
+void GSettingsFinderScripting::showInOpenWindows() {
+    // Files learns of the new values through its own settings client; with dconf that is done once
+    // the write is synced, with the key-file back end it takes a file-monitor event.
+    if (const char* backend = std::getenv("GSETTINGS_BACKEND"); backend && std::string_view(backend) == "keyfile") {
+        g_usleep(kKeyFileSettleMicroseconds);
+    }
+    lastWindowLines_ = NautilusWindows::reopenShownTabs();
 }
 
 std::string GSettingsFinderScripting::viewSortState() {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quilla {
 
@@ -15,7 +16,8 @@ namespace quilla {
 /// and "default-sort-in-reverse-order"; hidden files are org.gtk.gtk4.Settings.FileChooser
 /// "show-hidden", which applies at once. A schema, key or value this machine lacks is a
 /// commandFailed error with a Chinese message, never a crash. Every call looks the schemas up
-/// afresh, so installing Files later needs no restart.
+/// afresh, so installing Files later needs no restart. A view or sort change is also shown in the
+/// open Files windows (NautilusWindows), which otherwise keep their view until closed.
 class GSettingsFinderScripting final : public FinderScripting {
 public:
     static constexpr std::string_view kFilesSchema = "org.gnome.nautilus.preferences";
@@ -39,6 +41,15 @@ public:
     static std::string_view folderViewer(FinderViewMode mode);
     /// The default-sort-order value for a sort mode; nothing for none.
     static std::optional<std::string_view> sortOrder(FinderSortMode mode);
+
+    /// What the last change did to each open window, for the diagnostic log.
+    const std::vector<std::string>& lastWindowLines() const { return lastWindowLines_; }
+
+private:
+    static constexpr unsigned long kKeyFileSettleMicroseconds = 500'000;
+    void showInOpenWindows();
+
+    std::vector<std::string> lastWindowLines_;
 };
 
 } // namespace quilla

@@ -29,7 +29,7 @@ ApplicationChooserDialog::ApplicationChooserDialog(const OpenPanelOptions& optio
     resize(420, 480);
 
     search_->setObjectName(QString::fromLatin1(searchFieldName));
-    search_->setPlaceholderText(qt(L10n::text("搜索应用")));
+    search_->setPlaceholderText(qt(L10n::text<"搜索应用">()));
     search_->setClearButtonEnabled(true);
 
     list_->setObjectName(QString::fromLatin1(listName));
@@ -44,9 +44,9 @@ ApplicationChooserDialog::ApplicationChooserDialog(const OpenPanelOptions& optio
     error_->hide();
 
     auto* buttons = new QDialogButtonBox(this);
-    auto* other = buttons->addButton(qt(L10n::text("其他…")), QDialogButtonBox::ActionRole);
+    auto* other = buttons->addButton(qt(L10n::text<"其他…">()), QDialogButtonBox::ActionRole);
     other->setObjectName(QString::fromLatin1(otherButtonName));
-    buttons->addButton(qt(L10n::text("取消")), QDialogButtonBox::RejectRole);
+    buttons->addButton(qt(L10n::text<"取消">()), QDialogButtonBox::RejectRole);
     confirm_ = buttons->addButton(qt(options.confirmButtonTitle), QDialogButtonBox::AcceptRole);
     confirm_->setDefault(true);
 
@@ -90,7 +90,7 @@ void ApplicationChooserDialog::chooseOtherFile() {
         return; // back to the list
     }
     if (!DesktopEntry::isApplicationPath(*path)) {
-        error_->setText(qt(L10n::text("请选择一个应用的 .desktop 文件。")));
+        error_->setText(qt(L10n::text<"请选择一个应用的 .desktop 文件。">()));
         error_->show();
         return;
     }

@@ -42,20 +42,20 @@ bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
     std::unique_ptr<GDesktopAppInfo, ObjectUnref> info(
         g_desktop_app_info_new_from_filename(desktopEntry.c_str()));
     if (!info) {
-        return fail(error, L10n::format("不是可以启动的应用：%@", desktopEntry.string()));
+        return fail(error, L10n::format<"不是可以启动的应用：%@">(desktopEntry.string()));
     }
     URIList uris;
     for (const auto& item : items) {
         GError* uriError = nullptr;
         gchar* uri = g_filename_to_uri(std::filesystem::absolute(item).c_str(), nullptr, &uriError);
         if (!uri) {
-            return failWithReason(error, L10n::format("路径不可用：%@", item.string()), uriError);
+            return failWithReason(error, L10n::format<"路径不可用：%@">(item.string()), uriError);
         }
         uris.list = g_list_append(uris.list, uri);
     }
     GError* launchError = nullptr;
     if (!g_app_info_launch_uris(G_APP_INFO(info.get()), uris.list, nullptr, &launchError)) {
-        return failWithReason(error, L10n::format("无法启动应用：%@", desktopEntry.string()), launchError);
+        return failWithReason(error, L10n::format<"无法启动应用：%@">(desktopEntry.string()), launchError);
     }
     return true;
 }
@@ -63,7 +63,7 @@ bool DesktopEntryLauncher::launch(const std::filesystem::path& desktopEntry,
 bool DesktopEntryLauncher::launchDefault(const std::string& uri, std::string* error) {
     GError* launchError = nullptr;
     if (!g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &launchError)) {
-        return failWithReason(error, L10n::format("没有可以打开它的应用：%@", uri), launchError);
+        return failWithReason(error, L10n::format<"没有可以打开它的应用：%@">(uri), launchError);
     }
     return true;
 }

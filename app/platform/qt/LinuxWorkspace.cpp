@@ -2,6 +2,7 @@
 
 #include "app/platform/qt/DesktopEntryLauncher.h"
 #include "shared/L10n.h"
+#include "shared/QuillaPaths.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -23,6 +24,8 @@ namespace fs = std::filesystem;
 // A cold-starting file manager may take a while to answer; a call that times out has most likely
 // still been delivered, so only a refusal (no such service or method) falls back to xdg-open.
 constexpr int kFileManagerTimeoutMs = 8000;
+// The shell is running whenever it is on the bus; a slow answer means it is busy, not starting.
+constexpr int kShellTimeoutMs = 2000;
 
 QString qt(const fs::path& path) {
     return QString::fromStdString(path.string());
@@ -33,6 +36,12 @@ bool fail(std::string* error, std::string message) {
         *error = std::move(message);
     }
     return false;
+}
+
+bool isApplicationsFolder(const fs::path& path) {
+    std::error_code ec;
+    const auto canonical = fs::weakly_canonical(path, ec);
+    return !ec && canonical == fs::weakly_canonical(paths::applicationsDir(), ec);
 }
 
 bool isDirectory(const fs::path& path) {
@@ -76,7 +85,7 @@ bool LinuxWorkspace::startDetached(const fs::path& program, const std::vector<st
     }
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        return fail(error, L10n::format("无法启动程序：%@", program.string()) + "（" +
+        return fail(error, L10n::format<"无法启动程序：%@">(program.string()) + "（" +
                                process.errorString().toStdString() + "）");
     }
     return true;
@@ -95,7 +104,23 @@ bool LinuxWorkspace::xdgOpen(const std::string& target, std::string* error) {
     return DesktopEntryLauncher::launchDefault(uri, error);
 }
 
+bool LinuxWorkspace::showApplicationGrid() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return false;
+    }
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+                                       QStringLiteral("org.gnome.Shell"), QStringLiteral("ShowApplications"));
+    return bus.call(call, QDBus::Block, kShellTimeoutMs).type() != QDBusMessage::ErrorMessage;
+}
+
 bool LinuxWorkspace::open(const fs::path& path, std::string* error) {
+    // The applications folder is a folder of desktop entries, not what the user means by
+    // "applications": GNOME Shell shows them in its application grid.
+    if (isApplicationsFolder(path) && showApplicationGrid()) {
+        return true;
+    }
     if (isDirectory(path) && callFileManager("ShowFolders", {path})) {
         return true;
     }
@@ -131,7 +156,7 @@ bool LinuxWorkspace::openTerminal(const fs::path& directory, std::string* error)
     const char* path = std::getenv("PATH");
     const auto command = terminalCommand(directory, path ? path : "/usr/local/bin:/usr/bin:/bin");
     if (!command) {
-        return fail(error, L10n::text("没有找到可用的终端应用。"));
+        return fail(error, L10n::text<"没有找到可用的终端应用。">());
     }
     return startDetached(command->program, command->arguments, directory, error);
 }

@@ -10,8 +10,9 @@ namespace quilla {
 /// Opening things on a freedesktop desktop: folders through the file manager's
 /// org.freedesktop.FileManager1 interface (ShowFolders, ShowItems) on the session bus, files and
 /// URLs through `xdg-open` (GIO's default applications when it is missing), applications from
-/// their desktop entries (GIO), and the desktop's terminal in a folder. Safe to call from any thread; nothing
-/// here waits for a started program.
+/// their desktop entries (GIO), and the desktop's terminal in a folder. The applications folder opens
+/// as GNOME Shell's application grid where the shell answers (org.gnome.Shell.ShowApplications). Safe to call
+/// from any thread; nothing here waits for a started program.
 class LinuxWorkspace final : public Workspace {
 public:
     /// A terminal program to start and its arguments; it is started in `directory`.
@@ -35,6 +36,8 @@ public:
                                                           std::string_view searchPath);
 
 private:
+    /// Asks GNOME Shell to show its application grid; false when no shell answered it.
+    static bool showApplicationGrid();
     /// Calls a FileManager1 method with the items' URIs; false when no file manager answered it.
     static bool callFileManager(const char* method, const std::vector<std::filesystem::path>& items);
     static bool startDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments,

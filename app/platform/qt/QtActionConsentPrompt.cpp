@@ -21,8 +21,8 @@ ActionConsentPrompt::Answer QtActionConsentPrompt::confirm(const ActionConsentQu
         lines << QString::fromStdString(line);
     }
     box.setInformativeText(lines.join(QLatin1Char('\n')));
-    QPushButton* run = box.addButton(QString::fromStdString(L10n::text("继续")), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QString::fromStdString(L10n::text("取消")), QMessageBox::RejectRole);
+    QPushButton* run = box.addButton(QString::fromStdString(L10n::text<"继续">()), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QString::fromStdString(L10n::text<"取消">()), QMessageBox::RejectRole);
     run->setObjectName(QString::fromLatin1(runButtonName));
     cancel->setObjectName(QString::fromLatin1(cancelButtonName));
     // Enter, Escape and closing all decline: only a deliberate choice runs the action.

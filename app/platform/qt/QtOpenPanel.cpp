@@ -22,7 +22,7 @@ QStringList nameFilters(const OpenPanelOptions& options) {
         filters << patterns.join(QLatin1Char(' '));
     }
     if (options.offersAllFiles || filters.isEmpty()) {
-        filters << qt(L10n::text("所有文件")) + QStringLiteral(" (*)");
+        filters << qt(L10n::text<"所有文件">()) + QStringLiteral(" (*)");
     }
     return filters;
 }
@@ -51,7 +51,7 @@ void QtOpenPanel::configure(QFileDialog& dialog, const OpenPanelOptions& options
     if (!options.confirmButtonTitle.empty()) {
         dialog.setLabelText(QFileDialog::Accept, qt(options.confirmButtonTitle));
     }
-    dialog.setLabelText(QFileDialog::Reject, qt(L10n::text("取消")));
+    dialog.setLabelText(QFileDialog::Reject, qt(L10n::text<"取消">()));
     dialog.setDirectory(qt(options.startDirectory.value_or(paths::home()).string()));
 }
 

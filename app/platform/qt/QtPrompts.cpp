@@ -43,8 +43,8 @@ public:
         }
         layout->addWidget(accessory);
         auto* buttons = new QDialogButtonBox(this);
-        QPushButton* ok = buttons->addButton(qt(L10n::text("确定")), QDialogButtonBox::AcceptRole);
-        buttons->addButton(qt(L10n::text("取消")), QDialogButtonBox::RejectRole);
+        QPushButton* ok = buttons->addButton(qt(L10n::text<"确定">()), QDialogButtonBox::AcceptRole);
+        buttons->addButton(qt(L10n::text<"取消">()), QDialogButtonBox::RejectRole);
         ok->setDefault(true);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -77,9 +77,9 @@ QWidget* ShortcutPickerDialog::folderHint(const ShortcutPickerOptions& options) 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     const auto folder = options.shortcutsFolder;
-    auto* text = wrappedLabel(qt(L10n::format("快捷指令是放在 %@ 里的可执行文件。", folder.string())), row);
+    auto* text = wrappedLabel(qt(L10n::format<"快捷指令是放在 %@ 里的可执行文件。">(folder.string())), row);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* open = new QPushButton(qt(L10n::text("打开文件夹")), row);
+    auto* open = new QPushButton(qt(L10n::text<"打开文件夹">()), row);
     open->setObjectName(QString::fromLatin1(openFolderButtonName));
     open->setAutoDefault(false);
     connect(open, &QPushButton::clicked, this, [this, folder] {

@@ -98,7 +98,7 @@ FeatureChildRow::FeatureChildRow(std::string actionID, std::string systemImage,
     switch_->setAccessibleName(title);
     handle_->setPixmap(SymbolIcons::glyph("line.3.horizontal", 16, SettingsPalette::secondaryText(palette()),
                                           devicePixelRatioF()));
-    handle_->setToolTip(qtText(L10n::text("拖拽调整顺序")));
+    handle_->setToolTip(qtText(L10n::text<"拖拽调整顺序">()));
     handle_->setCursor(Qt::OpenHandCursor);
     handle_->setFixedSize(20, 20);
     handle_->setAlignment(Qt::AlignCenter);

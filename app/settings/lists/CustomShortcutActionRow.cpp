@@ -37,7 +37,7 @@ CustomShortcutActionRow::CustomShortcutActionRow(const CustomShortcutAction& act
                                         "padding: 0; background: transparent; }"
                                         "QLineEdit:focus { border-bottom-color: %1; }")
                              .arg(SettingsPalette::accent(palette()).name()));
-    name_->setPlaceholderText(qtText(L10n::text("右键菜单显示名称")));
+    name_->setPlaceholderText(qtText(L10n::text<"右键菜单显示名称">()));
     name_->setFont(settingsFont(font(), m::titlePixelSize));
     layout->addLayout(ListRowParts::textColumn(name_, detail_), 1);
 

@@ -42,14 +42,14 @@ FinderViewPresetRow::FinderViewPresetRow(const FinderViewPreset& preset, std::ar
       remove_(ListRowParts::removeButton(this)) {
     auto* layout = ListRowParts::rowLayout(this, m::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("rectangle.grid.2x2", colors, this));
-    name_->setPlaceholderText(qtText(L10n::text("方案名称")));
+    name_->setPlaceholderText(qtText(L10n::text<"方案名称">()));
     // The name above its two pickers: side by side they would not fit the page's width.
     auto* pickers = new QHBoxLayout;
     pickers->setSpacing(6);
-    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("视图")), this));
+    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text<"视图">()), this));
     pickers->addWidget(view_);
     pickers->addSpacing(10);
-    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text("排序")), this));
+    pickers->addWidget(ListRowParts::secondaryLabel(qtText(L10n::text<"排序">()), this));
     pickers->addWidget(sort_);
     pickers->addStretch(1);
     auto* fields = new QVBoxLayout;

@@ -11,11 +11,11 @@ namespace quilla {
 
 FinderViewPresetSection::FinderViewPresetSection(FinderViewPresetStore& store, std::array<RGBColor, 2> colors,
                                                  QWidget* parent)
-    : ListEditorSection(qtText(L10n::text("显示方案")), store, parent), store_(store), colors_(colors) {
+    : ListEditorSection(qtText(L10n::text<"显示方案">()), store, parent), store_(store), colors_(colors) {
     connect(rowList(), &ReorderableRowList::moveRequested, this, [this](int from, int destination) {
         store_.movePresets({static_cast<std::size_t>(from)}, static_cast<std::size_t>(destination));
     });
-    add_ = addButton("plus", qtText(L10n::text("添加显示方案")));
+    add_ = addButton("plus", qtText(L10n::text<"添加显示方案">()));
     connect(add_, &QPushButton::clicked, this, [this] { store_.addPreset(); });
     startObserving();
 }

@@ -40,7 +40,7 @@ QToolButton* ListRowParts::removeButton(QWidget* parent) {
                                              SettingsPalette::secondaryText(parent->palette()),
                                              parent->devicePixelRatioF())));
     button->setIconSize(QSize(m::rowGlyphSize, m::rowGlyphSize));
-    button->setToolTip(qtText(L10n::text("删除")));
+    button->setToolTip(qtText(L10n::text<"删除">()));
     button->setAccessibleName(button->toolTip());
     return button;
 }
@@ -51,7 +51,7 @@ QLabel* ListRowParts::dragHandle(QWidget* parent) {
     handle->setPixmap(SymbolIcons::glyph("line.3.horizontal", m::rowGlyphSize,
                                          SettingsPalette::secondaryText(parent->palette()),
                                          parent->devicePixelRatioF()));
-    handle->setToolTip(qtText(L10n::text("拖拽调整顺序")));
+    handle->setToolTip(qtText(L10n::text<"拖拽调整顺序">()));
     handle->setCursor(Qt::OpenHandCursor);
     return handle;
 }

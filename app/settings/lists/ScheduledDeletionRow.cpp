@@ -33,7 +33,7 @@ ScheduledDeletionRow::ScheduledDeletionRow(const ScheduledDeletionItem& item, st
     name_->setFont(settingsFont(font(), m::titlePixelSize, QFont::Medium));
     detail_ = ListRowParts::detailLabel(qtText(detail), this);
     layout->addLayout(ListRowParts::textColumn(name_, detail_), 1);
-    cancel_ = new QPushButton(qtText(L10n::text("取消")), this);
+    cancel_ = new QPushButton(qtText(L10n::text<"取消">()), this);
     connect(cancel_, &QPushButton::clicked, this, [cancel = std::move(cancel)] { cancel(); });
     layout->addWidget(cancel_);
 }

@@ -20,7 +20,7 @@ constexpr int kReloadDelayMilliseconds = 150;
 
 ScheduledDeletionSection::ScheduledDeletionSection(ScheduledDeletionListStore& store,
                                                    std::array<RGBColor, 2> colors, QWidget* parent)
-    : ListEditorSection(qtText(L10n::text("等待清理的文件")), store, parent), store_(store), colors_(colors),
+    : ListEditorSection(qtText(L10n::text<"等待清理的文件">()), store, parent), store_(store), colors_(colors),
       reloadSoon_(new QTimer(this)) {
     reloadSoon_->setSingleShot(true);
     reloadSoon_->setInterval(kReloadDelayMilliseconds);
@@ -43,7 +43,7 @@ QWidget* ScheduledDeletionSection::emptyRow() {
     auto* row = new QWidget;
     auto* layout = ListRowParts::rowLayout(row, settings_metrics::rowMinimumHeight);
     layout->addWidget(ListRowParts::tile("checkmark.circle.fill", colors_, row));
-    layout->addWidget(new SettingsRowText(qtText(L10n::text("暂无定时清理项目")), QString(), row), 1);
+    layout->addWidget(new SettingsRowText(qtText(L10n::text<"暂无定时清理项目">()), QString(), row), 1);
     return row;
 }
 

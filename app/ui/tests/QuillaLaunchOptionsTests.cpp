@@ -116,3 +116,30 @@ TEST(DisplayProbe, EnvironmentDecides) {
         EXPECT_TRUE(DisplayProbe::available());
     }
 }
+
+TEST(DisplayProbe, WaylandSessionsWithXWaylandRunOnX11UnlessTheUserChose) {
+    const int number = 45000 + static_cast<int>(::getpid() % 15000);
+    FakeXServer xwayland(number);
+    ASSERT_TRUE(xwayland.listening());
+    const std::string display = ":" + std::to_string(number);
+    test::ScopedEnv qpa("QT_QPA_PLATFORM", std::nullopt);
+    test::ScopedEnv session("XDG_SESSION_TYPE", std::nullopt);
+    test::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+    test::ScopedEnv x11("DISPLAY", display);
+    EXPECT_EQ(DisplayProbe::platformForSession(), "xcb");
+    {
+        test::ScopedEnv chosen("QT_QPA_PLATFORM", "wayland");
+        EXPECT_EQ(DisplayProbe::platformForSession(), std::nullopt);
+    }
+    {
+        // Without XWayland the application stays a Wayland client (copies need focus there).
+        test::ScopedEnv noX("DISPLAY", ":" + std::to_string(number + 1));
+        EXPECT_EQ(DisplayProbe::platformForSession(), std::nullopt);
+    }
+    {
+        test::ScopedEnv noSocketName("WAYLAND_DISPLAY", std::nullopt);
+        EXPECT_EQ(DisplayProbe::platformForSession(), std::nullopt); // a plain X session: Qt decides
+        test::ScopedEnv typed("XDG_SESSION_TYPE", "wayland");
+        EXPECT_EQ(DisplayProbe::platformForSession(), "xcb");
+    }
+}

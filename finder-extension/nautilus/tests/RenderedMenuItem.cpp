@@ -81,7 +81,7 @@ std::vector<RenderedMenuItem> describeItems(GList* items) {
 std::vector<RenderedMenuItem> expectedItems(const FinderMenu& menu) {
     std::vector<RenderedMenuItem> result;
     for (const auto& item : menu.items) {
-        if (item.separator) {
+        if (item.separator || (item.submenu && !item.canRun())) {
             continue;
         }
         RenderedMenuItem rendered{item.title, item.enabled, std::nullopt};

@@ -56,18 +56,18 @@ std::vector<fs::path> moveFiles(const ExecutorContext& context, const std::vecto
 }
 
 std::optional<fs::path> chooseDestinationDirectory(const ExecutorContext& context, const std::string& confirmButton) {
-    return context.prompts.chooseDirectory(L10n::text("选择目标文件夹"), confirmButton);
+    return context.prompts.chooseDirectory(L10n::text<"选择目标文件夹">(), confirmButton);
 }
 
 std::vector<fs::path> copyFilesToChosenDirectory(const ExecutorContext& context, const std::vector<fs::path>& selected) {
     if (selected.empty()) throw FinderActionExecutionError::noSelection();
-    const auto folder = chooseDestinationDirectory(context, L10n::text("复制"));
+    const auto folder = chooseDestinationDirectory(context, L10n::text<"复制">());
     return folder ? copyFiles(context, selected, *folder) : std::vector<fs::path>{};
 }
 
 std::vector<fs::path> moveFilesToChosenDirectory(const ExecutorContext& context, const std::vector<fs::path>& selected) {
     if (selected.empty()) throw FinderActionExecutionError::noSelection();
-    const auto folder = chooseDestinationDirectory(context, L10n::text("移动"));
+    const auto folder = chooseDestinationDirectory(context, L10n::text<"移动">());
     return folder ? moveFiles(context, selected, *folder) : std::vector<fs::path>{};
 }
 

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 std::string FileSizes::formatted(std::uintmax_t bytes) {
     if (bytes < 1000) {
-        return std::to_string(bytes) + " " + L10n::text("字节");
+        return bytes == 1 ? L10n::text<"1 字节">() : L10n::format<"%@ 字节">(std::to_string(bytes));
     }
     static constexpr std::array<const char*, 6> units{"kB", "MB", "GB", "TB", "PB", "EB"};
     double value = static_cast<double>(bytes) / 1000.0;

@@ -28,7 +28,7 @@ fs::path interpreterFor(const fs::path& script) {
         return "/usr/bin/python3";
     }
     if (extension == "applescript") {
-        throw FinderActionExecutionError::commandFailed(L10n::text("AppleScript 脚本无法在 Linux 上运行：") +
+        throw FinderActionExecutionError::commandFailed(L10n::text<"AppleScript 脚本无法在 Linux 上运行：">() +
                                                         script.string());
     }
     if (extension == "bash") {

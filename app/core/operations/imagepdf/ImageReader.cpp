@@ -41,7 +41,7 @@ std::string unreadableReason(const std::filesystem::path& path) {
     if (::stat(path.c_str(), &info) != 0) {
         return systemErrorSentence(errno);
     }
-    return S_ISREG(info.st_mode) ? L10n::text("不是支持的图片格式") : L10n::text("不是普通文件");
+    return S_ISREG(info.st_mode) ? L10n::text<"不是支持的图片格式">() : L10n::text<"不是普通文件">();
 }
 
 // Opens lazily (header only) and checks the pixel cap before anything is decoded.

@@ -8,8 +8,7 @@
 namespace quilla {
 namespace {
 
-FinderActionExecutionError failure(std::string_view format, const std::string& subject, const std::string& detail) {
-    std::string text = L10n::format(format, subject);
+FinderActionExecutionError failure(std::string text, const std::string& detail) {
     if (!detail.empty()) {
         // libvips quotes the name it was given, which carries the "[]" that stops it from reading
         // options out of file names; the user never typed that.
@@ -25,15 +24,16 @@ FinderActionExecutionError failure(std::string_view format, const std::string& s
 } // namespace
 
 FinderActionExecutionError imageReadFailed(const std::filesystem::path& path, const std::string& detail) {
-    return failure("无法读取图片：%@", path.string(), firstLine(detail));
+    return failure(L10n::format<"无法读取图片：%@">(path.string()), firstLine(detail));
 }
 
 FinderActionExecutionError imageProcessingFailed(const std::filesystem::path& path, const std::string& detail) {
-    return failure("图片处理失败：%@", path.string(), firstLine(detail));
+    return failure(L10n::format<"图片处理失败：%@">(path.string()), firstLine(detail));
 }
 
 FinderActionExecutionError imageTooLarge(const std::string& what, std::uint64_t width, std::uint64_t height) {
-    return failure("图片尺寸过大：%@", what, std::to_string(width) + " × " + std::to_string(height));
+    return failure(L10n::format<"图片尺寸过大：%@">(what),
+                   std::to_string(width) + " × " + std::to_string(height));
 }
 
 void failOnRecordedVipsError(const std::filesystem::path& source) {

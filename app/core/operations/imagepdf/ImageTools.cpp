@@ -231,9 +231,9 @@ std::optional<std::int64_t> ImageTools::parseImageDimension(const std::string& t
 }
 
 std::optional<ImageSize> ImageTools::promptImageSize(const ExecutorContext& context) {
-    const auto answer = context.prompts.promptTwoTexts(L10n::text("调整图片大小"), L10n::text("宽度（像素）"),
-                                                       L10n::text("高度（像素）"),
-                                                       L10n::text("输入宽度和高度，例如 1024 x 768。"));
+    const auto answer = context.prompts.promptTwoTexts(L10n::text<"调整图片大小">(), L10n::text<"宽度（像素）">(),
+                                                       L10n::text<"高度（像素）">(),
+                                                       L10n::text<"输入宽度和高度，例如 1024 x 768。">());
     if (!answer) {
         return std::nullopt;
     }

@@ -62,7 +62,7 @@ std::optional<std::string> ApplicationOpener::timedStart(const std::string& appl
     const std::string subject = " app=" + applicationText + " urls=" + pathList(items);
     if (!outcome->finished.wait_for(lock, timeout_, [&] { return outcome->done; })) {
         context_.appendDiagnosticLog("open application timed out" + subject);
-        throw FinderActionExecutionError::commandFailed(L10n::text("打开应用超时。"));
+        throw FinderActionExecutionError::commandFailed(L10n::text<"打开应用超时。">());
     }
     if (!outcome->succeeded) {
         context_.appendDiagnosticLog("open application failed" + subject + " error=" + outcome->error);
@@ -109,7 +109,7 @@ void ApplicationOpener::openWithApplicationPath(const std::vector<fs::path>& sel
                                                 const std::optional<fs::path>& targeted,
                                                 const std::optional<fs::path>& application) const {
     if (!application) {
-        throw FinderActionExecutionError::applicationNotFound(L10n::text("指定应用"));
+        throw FinderActionExecutionError::applicationNotFound(L10n::text<"指定应用">());
     }
     if (!TrustedApplications::mayOpen(*application)) {
         throw FinderActionExecutionError::applicationNotFound(application->filename().string());

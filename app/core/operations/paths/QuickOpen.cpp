@@ -53,7 +53,7 @@ void QuickOpen::quickOpenFolder(std::string_view actionID, const std::optional<f
 
 void QuickOpen::quickOpenTypedPath() const {
     const auto entered =
-        context_.prompts.promptText(L10n::text("打开指定路径"), L10n::text("输入要打开的文件或文件夹路径。"));
+        context_.prompts.promptText(L10n::text<"打开指定路径">(), L10n::text<"输入要打开的文件或文件夹路径。">());
     if (!entered) {
         return;
     }

@@ -55,15 +55,15 @@ RenameOptions renameOptions(const ExecutorContext& context, RenameMode mode) {
     auto& prompts = context.prompts;
     switch (mode) {
     case RenameMode::addPrefix:
-        return {prompts.promptText(L10n::text("添加前缀"), L10n::text("输入要添加到文件名前面的文字。")).value_or(""), ""};
+        return {prompts.promptText(L10n::text<"添加前缀">(), L10n::text<"输入要添加到文件名前面的文字。">()).value_or(""), ""};
     case RenameMode::addSuffix:
-        return {prompts.promptText(L10n::text("添加后缀"), L10n::text("输入要添加到扩展名前面的文字。")).value_or(""), ""};
+        return {prompts.promptText(L10n::text<"添加后缀">(), L10n::text<"输入要添加到扩展名前面的文字。">()).value_or(""), ""};
     case RenameMode::findReplace: {
-        const auto texts = prompts.promptTwoTexts(L10n::text("查找并替换"), L10n::text("查找"), L10n::text("替换为"));
+        const auto texts = prompts.promptTwoTexts(L10n::text<"查找并替换">(), L10n::text<"查找">(), L10n::text<"替换为">());
         return texts ? RenameOptions{texts->first, texts->second} : RenameOptions{};
     }
     case RenameMode::sequential:
-        return {prompts.promptText(L10n::text("序号重命名"), L10n::text("输入统一文件名。")).value_or("File"), ""};
+        return {prompts.promptText(L10n::text<"序号重命名">(), L10n::text<"输入统一文件名。">()).value_or("File"), ""};
     case RenameMode::lowercase:
     case RenameMode::uppercase: return {};
     }

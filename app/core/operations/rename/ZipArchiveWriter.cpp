@@ -137,7 +137,7 @@ void ZipArchiveWriter::failWithArchiveError() const {
                                    std::error_code(error, std::generic_category()));
     }
     throw FinderActionExecutionError::commandFailed(
-        L10n::format("无法写入压缩文件：%@", shownPath_.string()));
+        L10n::format<"无法写入压缩文件：%@">(shownPath_.string()));
 }
 
 bool ZipArchiveWriter::looksIncompressible(std::string_view sample) {

@@ -33,12 +33,12 @@ using ArchivePointer = std::unique_ptr<archive, int (*)(archive*)>;
                                    std::error_code(error, std::generic_category()));
     }
     throw FinderActionExecutionError::commandFailed(
-        L10n::format("压缩文件已损坏或不是 ZIP 格式：%@", archivePath.string()));
+        L10n::format<"压缩文件已损坏或不是 ZIP 格式：%@">(archivePath.string()));
 }
 
 FinderActionExecutionError diskFull(const fs::path& archivePath) {
     return FinderActionExecutionError::commandFailed(
-        L10n::format("磁盘空间不足，无法解压：%@", archivePath.string()));
+        L10n::format<"磁盘空间不足，无法解压：%@">(archivePath.string()));
 }
 
 /// Writing `entryName` out of the archive failed.
@@ -47,7 +47,7 @@ FinderActionExecutionError diskFull(const fs::path& archivePath) {
     if (error == ENOSPC || error == EDQUOT)
         throw diskFull(archivePath);
     const std::string reason = error != 0 ? systemErrorSentence(error) + "：" : std::string();
-    throw FinderActionExecutionError::commandFailed(L10n::format("无法解压：%@", archivePath.string()) +
+    throw FinderActionExecutionError::commandFailed(L10n::format<"无法解压：%@">(archivePath.string()) +
                                                     "（" + reason + entryName + "）");
 }
 
@@ -56,7 +56,7 @@ FinderActionExecutionError diskFull(const fs::path& archivePath) {
 ArchivePointer openForReading(const fs::path& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        throw FinderActionExecutionError::commandFailed(L10n::format("不是普通文件：%@", path.string()));
+        throw FinderActionExecutionError::commandFailed(L10n::format<"不是普通文件：%@">(path.string()));
     }
     ArchivePointer reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());

@@ -1,6 +1,8 @@
 #include "app/platform/qt/LinuxWorkspace.h"
 #include "app/platform/qt/tests/FakeFileManager.h"
+#include "app/platform/qt/tests/FakeShell.h"
 #include "app/platform/qt/tests/QtTestSupport.h"
+#include "shared/QuillaPaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
 
@@ -163,6 +165,31 @@ TEST(LinuxWorkspace, FoldersAndRevealGoToTheFileManagerOnTheBus) {
     EXPECT_TRUE(folderURI.contains(QStringLiteral("%20")));
     EXPECT_EQ(fileManager.calls[1],
               QStringLiteral("ShowItems file://") + QString::fromStdString(file.string()) + u' ' + folderURI);
+}
+
+TEST(LinuxWorkspace, TheApplicationsFolderIsTheShellsApplicationGridWhereThereIsOne) {
+    test::ensureQtApplication();
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no session bus";
+    test::FakeFileManager fileManager;
+    ASSERT_TRUE(fileManager.registered());
+    const auto applications = paths::applicationsDir();
+    if (!fs::is_directory(applications))
+        GTEST_SKIP() << applications << " does not exist";
+    LinuxWorkspace workspace;
+    {
+        test::FakeShell shell;
+        ASSERT_TRUE(shell.registered());
+        EXPECT_TRUE(fromWorker<bool>([&] { return workspace.open(applications); }));
+        EXPECT_TRUE(fromWorker<bool>([&] { return workspace.open(applications / "." / ""); }));
+        EXPECT_EQ(shell.applicationGridShown, 2);
+        EXPECT_TRUE(fileManager.calls.isEmpty());
+    }
+    // Elsewhere (no GNOME Shell on the bus) the folder opens as any other.
+    EXPECT_TRUE(fromWorker<bool>([&] { return workspace.open(applications); }));
+    ASSERT_EQ(fileManager.calls.size(), 1);
+    EXPECT_TRUE(
+        fileManager.calls[0].startsWith(QStringLiteral("ShowFolders file:///usr/share/applications")));
 }
 
 TEST(LinuxWorkspace, DesktopEntriesGetTheItemsTheirFieldCodesAskFor) {
