@@ -42,8 +42,8 @@ FeatureDetailView::FeatureDetailView(QuillaFeature feature, SettingsStores& stor
     addPart(new DetailHeader(std::string(systemImage(feature)), iconColors(feature),
                              qtText(quilla::title(feature)), summaryText));
 
-    auto* menu = new SettingsSection(localized("右键菜单"));
-    enabledRow_ = new SettingsToggleRow(localized("在 Finder 右键菜单中启用"), summaryText);
+    auto* menu = new SettingsSection(localized<"右键菜单">());
+    enabledRow_ = new SettingsToggleRow(localized<"在 Finder 右键菜单中启用">(), summaryText);
     menu->addRow(enabledRow_);
     connect(enabledRow_, &SettingsToggleRow::toggled, this, [this, menu](bool on) {
         stores_.features.setEnabled(on, feature_);
@@ -74,7 +74,7 @@ FeatureDetailView::~FeatureDetailView() {
 }
 
 void FeatureDetailView::addChildrenSection() {
-    auto* section = childrenSection_ = new SettingsSection(localized("右键子菜单"));
+    auto* section = childrenSection_ = new SettingsSection(localized<"右键子菜单">());
     section->panel()->hide(); // the reorderable list draws its own panel
     toggleAll_ = section->headerButton();
     connect(toggleAll_, &QPushButton::clicked, this, &FeatureDetailView::toggleAll);
@@ -123,7 +123,7 @@ void FeatureDetailView::refresh() {
         row->setChecked(on);
         states.push_back(on);
     }
-    toggleAll_->setText(allChildrenEnabled(states) ? localized("全部关闭") : localized("全部开启"));
+    toggleAll_->setText(allChildrenEnabled(states) ? localized<"全部关闭">() : localized<"全部开启">());
 }
 
 void FeatureDetailView::toggleAll() {

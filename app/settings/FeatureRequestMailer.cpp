@@ -92,7 +92,7 @@ QUrl FeatureRequestMailer::mailtoURL(const QString& requestText, const QString& 
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(mailbox());
     // Encoded fully, so '&', '+', '=' and '#' in the request cannot end the body early.
-    const QByteArray query = "subject=" + QUrl::toPercentEncoding(localized("Quilla 新功能请求")) +
+    const QByteArray query = "subject=" + QUrl::toPercentEncoding(localized<"Quilla 新功能请求">()) +
                              "&body=" + QUrl::toPercentEncoding(body(request, appVersion, osVersion));
     url.setQuery(QString::fromLatin1(query), QUrl::StrictMode);
     return url;
@@ -109,20 +109,20 @@ void FeatureRequestMailer::openMailComposer(const QString& requestText, const QS
 void FeatureRequestMailer::presentRequestDialog(QWidget* parent, const QString& osReleasePath,
                                                 const URLOpener& open) {
     QDialog dialog(parent);
-    dialog.setWindowTitle(localized("请求新功能"));
+    dialog.setWindowTitle(localized<"请求新功能">());
     auto* layout = new QVBoxLayout(&dialog);
-    auto* message = new QLabel(localized("请求新功能"), &dialog);
+    auto* message = new QLabel(localized<"请求新功能">(), &dialog);
     QFont bold = message->font();
     bold.setBold(true);
     message->setFont(bold);
     layout->addWidget(message);
-    layout->addWidget(new QLabel(localized("描述你希望 Quilla 增加的 Finder 右键功能。"), &dialog));
+    layout->addWidget(new QLabel(localized<"描述你希望 Quilla 增加的 Finder 右键功能。">(), &dialog));
     auto* editor = new QPlainTextEdit(&dialog);
     editor->setFixedSize(420, 140);
     layout->addWidget(editor);
     auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(localized("提交"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(localized("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(localized<"提交">(), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(localized<"取消">(), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);

@@ -15,14 +15,14 @@
 namespace quilla {
 FeatureRequestSheet::FeatureRequestSheet(std::function<void(const QString&)> submit, QWidget* parent)
     : QDialog(parent), onSubmit_(std::move(submit)), editor_(new QPlainTextEdit(this)),
-      submit_(new QPushButton(localized("提交"), this)), cancel_(new QPushButton(localized("取消"), this)) {
-    setWindowTitle(localized("请求新功能"));
+      submit_(new QPushButton(localized<"提交">(), this)), cancel_(new QPushButton(localized<"取消">(), this)) {
+    setWindowTitle(localized<"请求新功能">());
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(14);
-    layout->addWidget(new DetailHeader("plus.bubble", SettingsPalette::brandTile(), localized("请求新功能"),
-                                       localized("描述你希望 Quilla 增加的右键能力。"), this));
+    layout->addWidget(new DetailHeader("plus.bubble", SettingsPalette::brandTile(), localized<"请求新功能">(),
+                                       localized<"描述你希望 Quilla 增加的右键能力。">(), this));
     editor_->setFixedSize(420, 150);
     editor_->setBackgroundRole(QPalette::Base);
     editor_->installEventFilter(this);

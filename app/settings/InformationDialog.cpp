@@ -13,7 +13,7 @@ std::unique_ptr<QMessageBox> makeInformationDialog(const QString& title, const Q
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
     box->setIconPixmap(applicationIcon().pixmap(64, 64));
     box->setInformativeText(informativeText);
-    box->setDefaultButton(box->addButton(localized("确定"), QMessageBox::AcceptRole));
+    box->setDefaultButton(box->addButton(localized<"确定">(), QMessageBox::AcceptRole));
     return box;
 }
 

@@ -7,7 +7,7 @@
 namespace quilla {
 
 void showSaveResult(SettingsSection& section, const FeatureSettingsStore& store) {
-    section.setErrorMessage(store.lastSaveFailed() ? localized("无法保存设置，右键菜单没有更新。")
+    section.setErrorMessage(store.lastSaveFailed() ? localized<"无法保存设置，右键菜单没有更新。">()
                                                    : QString());
 }
 

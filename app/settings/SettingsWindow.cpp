@@ -15,7 +15,7 @@ SettingsWindow::SettingsWindow(SettingsStores& stores, const SettingsPlatform& p
     : QWidget(parent, Qt::Window), content_(new ContentView(stores, platform, this)) {
     setObjectName(QString::fromLatin1(identifier));
     // Not plain "Quilla": the dialogs the application asks its questions in carry that title.
-    setWindowTitle(localized("Quilla 设置"));
+    setWindowTitle(localized<"Quilla 设置">());
     setWindowIcon(applicationIcon());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -31,7 +31,7 @@ QWidget* brandHeader(QWidget* parent) {
     layout->setSpacing(10);
     layout->addWidget(new SettingsIconTile("cursorarrow.click.2", SettingsPalette::brandTile(),
                                            m::brandTileSize, 20, header));
-    auto* text = new SettingsRowText(QStringLiteral("Quilla"), localized("Finder 右键菜单"), header, 16, 12);
+    auto* text = new SettingsRowText(QStringLiteral("Quilla"), localized<"Finder 右键菜单">(), header, 16, 12);
     text->titleLabel()->setFont(settingsFont(header->font(), 16, QFont::Bold));
     layout->addWidget(text, 1);
     return header;
@@ -51,9 +51,9 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
     layout->setSpacing(14);
     layout->addWidget(brandHeader(content));
 
-    auto* menu = new SettingsSection(localized("菜单"), content);
+    auto* menu = new SettingsSection(localized<"菜单">(), content);
     groupingRow_ = new SidebarRow("contextualmenu.and.cursorarrow", SettingsPalette::brandTile(),
-                                  localized("放入 Quilla 菜单"), {}, true);
+                                  localized<"放入 Quilla 菜单">(), {}, true);
     menu->addRow(groupingRow_);
     connect(groupingRow_->switchButton(), &SettingsSwitch::clicked, this, [this, menu](bool on) {
         features_.setGroupsFeaturesUnderQuilla(on);
@@ -61,7 +61,7 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
     });
     layout->addWidget(menu);
 
-    featureSection_ = new SettingsSection(localized("一级功能"), content);
+    featureSection_ = new SettingsSection(localized<"一级功能">(), content);
     SettingsSection* featureSection = featureSection_;
     featureSection->panel()->hide(); // the reorderable list draws its own panel
     featureList_ = new ReorderableRowList;
@@ -74,11 +74,11 @@ SidebarView::SidebarView(FeatureSettingsStore& features, const QString& versionT
 
     auto* more = new SettingsSection({}, content);
     preferencesRow_ =
-        new SidebarRow("gearshape.fill", SettingsPalette::neutralTile(), localized("偏好设置"), {}, false);
+        new SidebarRow("gearshape.fill", SettingsPalette::neutralTile(), localized<"偏好设置">(), {}, false);
     updateRow_ = new SidebarRow("arrow.triangle.2.circlepath", SettingsPalette::brandTile(),
-                                localized("检查更新"), versionText, false);
+                                localized<"检查更新">(), versionText, false);
     requestRow_ =
-        new SidebarRow("plus.bubble", SettingsPalette::brandTile(), localized("请求新功能"), {}, false);
+        new SidebarRow("plus.bubble", SettingsPalette::brandTile(), localized<"请求新功能">(), {}, false);
     for (SidebarRow* row : {preferencesRow_, updateRow_, requestRow_}) {
         more->addRow(row);
     }

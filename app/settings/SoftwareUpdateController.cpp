@@ -37,16 +37,16 @@ SoftwareUpdateController::parsePolicy(const QString& output) {
 
 QString SoftwareUpdateController::message(const QString& version,
                                           const std::optional<PackagePolicy>& policy) {
-    QString text = localizedFormat("当前版本 %@", version) + QLatin1Char('\n') +
-                   localized("Quilla 通过系统的软件包管理器更新。");
+    QString text = localizedFormat<"当前版本 %@">(version) + QLatin1Char('\n') +
+                   localized<"Quilla 通过系统的软件包管理器更新。">();
     if (!policy || policy->installed.isEmpty()) {
-        return text + QLatin1Char('\n') + localized("这份 Quilla 不是从软件包安装的，请用安装它的方式更新。");
+        return text + QLatin1Char('\n') + localized<"这份 Quilla 不是从软件包安装的，请用安装它的方式更新。">();
     }
-    text += QLatin1Char('\n') + localizedFormat("已安装的软件包版本：%@", policy->installed);
+    text += QLatin1Char('\n') + localizedFormat<"已安装的软件包版本：%@">(policy->installed);
     if (policy->candidate.isEmpty() || policy->candidate == policy->installed) {
-        return text + QLatin1Char('\n') + localized("软件包管理器没有提供更新的版本。");
+        return text + QLatin1Char('\n') + localized<"软件包管理器没有提供更新的版本。">();
     }
-    return text + QLatin1Char('\n') + localizedFormat("软件包管理器提供的版本：%@", policy->candidate);
+    return text + QLatin1Char('\n') + localizedFormat<"软件包管理器提供的版本：%@">(policy->candidate);
 }
 
 QString SoftwareUpdateController::currentMessage() const {
@@ -60,7 +60,7 @@ QString SoftwareUpdateController::currentMessage() const {
 }
 
 std::unique_ptr<QMessageBox> SoftwareUpdateController::makeDialog(QWidget* parent) const {
-    return makeInformationDialog(localized("检查更新"), localized("检查更新"), currentMessage(), parent);
+    return makeInformationDialog(localized<"检查更新">(), localized<"检查更新">(), currentMessage(), parent);
 }
 
 void SoftwareUpdateController::checkForUpdates(QWidget* parent) const {

@@ -13,8 +13,8 @@
 namespace quilla {
 namespace {
 
-MenuBarMenuItem placeholder(std::string_view key) {
-    return {.title = L10n::text(key), .enabled = false};
+MenuBarMenuItem placeholder(std::string title) {
+    return {.title = std::move(title), .enabled = false};
 }
 
 bool existsOnDisk(const std::string& path) {
@@ -78,7 +78,7 @@ MenuBarMenuItem MenuBarMenuModel::quickOpenMenu(const FeatureSettingsStore& feat
         }
     }
     if (menu.submenu.empty()) {
-        menu.submenu.push_back(placeholder("没有已启用的打开功能"));
+        menu.submenu.push_back(placeholder(L10n::text<"没有已启用的打开功能">()));
     }
     return menu;
 }
@@ -96,7 +96,7 @@ std::optional<MenuBarMenuItem> MenuBarMenuModel::customActionsMenu(QuillaSetting
                                 .representedValue = prefixedID(action)});
     }
     if (menu.submenu.empty()) {
-        menu.submenu.push_back(placeholder("还没有自定义动作"));
+        menu.submenu.push_back(placeholder(L10n::text<"还没有自定义动作">()));
     }
     return menu;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/L10n.h"
+
 #include <QWidget>
 
 #include <string>
@@ -35,5 +37,14 @@ QString qtText(const std::string& text);
 QString localized(std::string_view key);
 /// The translated text for the Chinese key with its "%@" filled.
 QString localizedFormat(std::string_view key, const QString& argument);
+
+/// `localized(Key)`, with Key registered as a text in use (so the display tables are checked for it).
+template <L10nKey Key> QString localized() {
+    return qtText(L10n::text<Key>());
+}
+/// `localizedFormat(Key, argument)`, with Key registered as a text in use.
+template <L10nKey Key> QString localizedFormat(const QString& argument) {
+    return qtText(L10n::format<Key>(argument.toStdString()));
+}
 
 } // namespace quilla

@@ -11,6 +11,7 @@
 #include "app/settings/SoftwareUpdateController.h"
 #include "app/settings/tools/ListEditorScreenshots.h"
 #include "app/settings/tools/StandaloneSettingsStores.h"
+#include "shared/L10n.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +42,11 @@ SettingsPlatform screenshotPlatform(const QString& extensionFolder) {
     };
 }
 
-bool save(QWidget& widget, const QDir& folder, const QString& name) {
+bool save(QWidget& widget, const QDir& folder, QString name) {
+    // Names are written with "zh"; a run in English names its pictures "….en.…".
+    if (L10n::language() == L10nLanguage::english) {
+        name.replace(QStringLiteral(".zh."), QStringLiteral(".en."));
+    }
     // Layouts settle over several turns of the event loop (pages with wrapped text need two passes).
     QElapsedTimer settling;
     settling.start();
