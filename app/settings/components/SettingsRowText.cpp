@@ -40,6 +40,8 @@ SettingsRowText::SettingsRowText(const QString& title, const QString& subtitle, 
     secondary.setColor(QPalette::WindowText, SettingsPalette::secondaryText(palette()));
     subtitle_->setPalette(secondary);
     subtitle_->setWordWrap(true);
+    // Titles wrap too: a longer translation must not widen the sidebar past its column.
+    title_->setWordWrap(true);
     subtitle_->setVisible(!subtitle.isEmpty());
     title_->setTextFormat(Qt::PlainText);
     subtitle_->setTextFormat(Qt::PlainText);
