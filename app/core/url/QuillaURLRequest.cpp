@@ -1,44 +1,13 @@
 #include "app/core/url/QuillaURLRequest.h"
 
+#include "app/core/url/PercentDecoding.h"
+
 #include <algorithm>
 
 namespace quilla {
 namespace {
 
 constexpr std::string_view kScheme = "quilla";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Percent-decoding; nothing for a broken escape or a decoded NUL (no path or ID holds one).
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            result.push_back(text[i]);
-            continue;
-        }
-        if (i + 2 >= text.size()) {
-            return std::nullopt;
-        }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
-            return std::nullopt;
-        }
-        result.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-    }
-    return result;
-}
 
 struct QueryItem {
     std::string name;

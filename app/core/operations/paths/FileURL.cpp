@@ -1,5 +1,7 @@
 #include "app/core/operations/paths/FileURL.h"
 
+#include "app/core/url/PercentDecoding.h"
+
 #include <cctype>
 #include <system_error>
 
@@ -13,35 +15,6 @@ bool keptInPath(unsigned char c) {
     }
     static constexpr std::string_view kKept = "-._~!$&'()*+,;=:@/";
     return kKept.find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            result += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) {
-            return std::nullopt;
-        }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
-            return std::nullopt;
-        }
-        result += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return result;
 }
 
 } // namespace

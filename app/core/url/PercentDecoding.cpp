@@ -1,0 +1,43 @@
+#include "app/core/url/PercentDecoding.h"
+
+namespace quilla {
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::string> percentDecoded(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            result.push_back(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) {
+            return std::nullopt;
+        }
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
+            return std::nullopt;
+        }
+        result.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return result;
+}
+
+} // namespace quilla
