@@ -18,6 +18,9 @@ namespace m = settings_metrics;
 SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent), layout_(new QVBoxLayout(this)) {
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(1); // the separator line
+    // Rows keep their own height at the top; a panel taller than its rows (a list's minimum
+    // height) leaves the rest empty instead of stretching a lone row.
+    layout_->setAlignment(Qt::AlignTop);
 }
 
 void SettingsPanel::addRow(QWidget* row) {

@@ -26,6 +26,11 @@ template <typename Modes> QComboBox* picker(const Modes& modes, QWidget* parent)
     for (auto mode : modes) {
         box->addItem(qtText(title(mode)));
     }
+    // Sized by a few characters rather than the longest choice, so that a longer translation
+    // shares the row instead of widening the page past the window.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(6);
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }
 
