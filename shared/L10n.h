@@ -55,6 +55,11 @@ public:
         return Key.view();
     }
 
+    /// `detail` in brackets after a sentence: "（detail）" in Chinese, " (detail)" in English.
+    static std::string parenthesized(std::string_view detail) { return format<"（%@）">(detail); }
+    /// `value` after a label ending a sentence: "：value" in Chinese, ": value" in English.
+    static std::string labelled(std::string_view value) { return format<"：%@">(value); }
+
     /// The language texts are shown in.
     static L10nLanguage language();
     /// Shows texts in `language` from now on (normally chosen from the environment). Thread-safe.

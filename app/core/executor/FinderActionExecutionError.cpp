@@ -120,7 +120,7 @@ std::string errorDescription(const std::exception& error) {
     std::string text = systemErrorSentence(systemError->code().value());
     if (const auto* fsError = dynamic_cast<const std::filesystem::filesystem_error*>(&error);
         fsError && !fsError->path1().empty()) {
-        text += "：" + fsError->path1().string();
+        text += L10n::labelled(fsError->path1().string());
     }
     return text;
 }

@@ -29,7 +29,7 @@ public:
 [[noreturn]] void fail(std::string text, const fs::path& path, int error = 0) {
     text += path.string();
     if (error != 0) {
-        text += "（" + std::string(std::strerror(error)) + "）";
+        text += L10n::parenthesized(std::strerror(error));
     }
     throw TrashFailure(text);
 }

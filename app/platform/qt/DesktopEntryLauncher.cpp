@@ -29,7 +29,7 @@ bool fail(std::string* error, std::string message) {
 /// `sentence` (naming the item) followed by GLib's own reason, which it translates itself.
 bool failWithReason(std::string* error, std::string sentence, GError*& reason) {
     if (reason && reason->message && *reason->message) {
-        sentence += "（" + std::string(reason->message) + "）";
+        sentence += L10n::parenthesized(reason->message);
     }
     g_clear_error(&reason);
     return fail(error, std::move(sentence));

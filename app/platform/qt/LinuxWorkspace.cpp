@@ -85,8 +85,8 @@ bool LinuxWorkspace::startDetached(const fs::path& program, const std::vector<st
     }
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        return fail(error, L10n::format<"无法启动程序：%@">(program.string()) + "（" +
-                               process.errorString().toStdString() + "）");
+        return fail(error, L10n::format<"无法启动程序：%@">(program.string()) +
+                               L10n::parenthesized(process.errorString().toStdString()));
     }
     return true;
 }

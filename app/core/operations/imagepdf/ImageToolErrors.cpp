@@ -16,7 +16,7 @@ FinderActionExecutionError failure(std::string text, const std::string& detail) 
         for (auto at = cleaned.find("[]\""); at != std::string::npos; at = cleaned.find("[]\"", at)) {
             cleaned.erase(at, 2);
         }
-        text += "（" + cleaned + "）";
+        text += L10n::parenthesized(cleaned);
     }
     return FinderActionExecutionError::commandFailed(text);
 }

@@ -46,9 +46,9 @@ FinderActionExecutionError diskFull(const fs::path& archivePath) {
     const int error = archiveSystemError(writer);
     if (error == ENOSPC || error == EDQUOT)
         throw diskFull(archivePath);
-    const std::string reason = error != 0 ? systemErrorSentence(error) + "：" : std::string();
+    const std::string detail = error != 0 ? systemErrorSentence(error) + L10n::labelled(entryName) : entryName;
     throw FinderActionExecutionError::commandFailed(L10n::format<"无法解压：%@">(archivePath.string()) +
-                                                    "（" + reason + entryName + "）");
+                                                    L10n::parenthesized(detail));
 }
 
 /// Callers hold a ScopedUTF8Locale for as long as they read names. Only regular files are read:
