@@ -7,6 +7,10 @@ set(QUILLA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(QUILLA_APP_ID app.kelvarin.Quilla)
 
 install(TARGETS quilla RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The application and the image and PDF modules, private to Quilla: `quilla` finds them in
+# lib/quilla/ beside its bin/ (not the multiarch library folder, which is for shared libraries).
+install(TARGETS quilla_application RUNTIME DESTINATION lib/quilla)
+install(TARGETS quilla_image_module quilla_pdf_module LIBRARY DESTINATION lib/quilla)
 if(TARGET quilla-finder)
   install(TARGETS quilla-finder RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

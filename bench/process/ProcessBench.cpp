@@ -6,7 +6,8 @@
 // up to the action's effect (a copy of a file appearing).
 //
 // Inputs are generated at run time in a temporary folder, which is also HOME and every XDG_*
-// folder of the commands run. A case whose tool is missing is skipped with the reason.
+// folder of the commands run; there, Quilla's preference to show results in the file manager is
+// off. A case whose tool is missing is skipped with the reason.
 //
 //   dbus-run-session -- process_bench [--benchmark_filter=REGEX]
 //   QUILLA_BENCH_PAIRS     timed pairs per case (default 9; 5 for the 1 GiB file)
@@ -15,6 +16,7 @@
 //   QUILLA_BENCH_BASELINE  another quilla build whose cold starts alternate with this one's
 
 #include "bench/process/ProcessRun.h"
+#include "app/core/preferences/AppPreferencesPersistence.h"
 #include "finder-extension/core/QuillaActionQueue.h"
 
 #include <qpdf/QPDF.hh>
@@ -65,6 +67,12 @@ const fs::path& root() {
         }
         fs::permissions(home / "runtime", fs::perms::owner_all);
         ::setenv("HOME", home.c_str(), 1);
+        // Results are not shown in the file manager: the tools beside Quilla open no window, and
+        // starting one would time the file manager's activation instead of the action.
+        quilla::AppPreferences preferences;
+        preferences.revealActionResults = false;
+        preferences.revealCreatedItems = false;
+        quilla::AppPreferencesPersistence::save(preferences);
         return home;
     }();
     return made;
@@ -402,11 +410,6 @@ void BM_ColdClickToEffect(benchmark::State& state) {
         return;
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Revealing the copy would start the file manager after each run: load that is not the click's.
-    fs::create_directories(root() / ".config/quilla");
-    writeText(root() / ".config/quilla/AppPreferences.plist",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-              "<key>revealActionResults</key><false/><key>revealCreatedItems</key><false/></dict></plist>\n");
     const auto original = folder("click") / "note.txt";
     const auto copy = folder("click") / "note copy.txt";
     writeText(original, "a note\n");

@@ -47,6 +47,7 @@ roundtrip() { # roundtrip PREFIX
 
   local expected=(
     "$prefix/bin/quilla" "$prefix/bin/quilla-finder" ${module:+"$module"}
+    "$prefix/lib/quilla/quilla" "$prefix/lib/quilla/libquilla-image.so" "$prefix/lib/quilla/libquilla-pdf.so"
     "$prefix/share/applications/app.kelvarin.Quilla.desktop"
     "$prefix/share/dbus-1/services/app.kelvarin.Quilla.service"
     "$prefix/share/icons/hicolor/scalable/apps/app.kelvarin.Quilla.svg"

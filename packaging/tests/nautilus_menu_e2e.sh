@@ -135,8 +135,9 @@ gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/
   || { cat "$work/activation.log" >&2; fail "the bus could not start app.kelvarin.Quilla"; }
 app_pid=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
   --method org.freedesktop.DBus.GetConnectionUnixProcessID app.kelvarin.Quilla | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p')
-[ -n "$app_pid" ] && [ "$(readlink "/proc/$app_pid/exe")" = "$prefix/bin/quilla" ] \
-  || fail "app.kelvarin.Quilla is not the installed $prefix/bin/quilla (pid '$app_pid')"
+# The service starts bin/quilla, which becomes the application in lib/quilla/.
+[ -n "$app_pid" ] && [ "$(readlink "/proc/$app_pid/exe")" = "$prefix/lib/quilla/quilla" ] \
+  || fail "app.kelvarin.Quilla is not the installed $prefix/lib/quilla/quilla (pid '$app_pid')"
 kill "$(cat "$work/nautilus.pid")" 2>/dev/null || true
 wait "$session" 2>/dev/null || true
 

@@ -66,7 +66,8 @@ module=$(pkg-config --variable=extensiondir libnautilus-extension-4)/libquilla-n
 [ -f "$module" ] || fail "the module is not in Files' extension folder"
 grep -qx 'Exec=/usr/bin/quilla %u' /usr/share/applications/app.kelvarin.Quilla.desktop || fail "desktop entry Exec"
 grep -qx 'Exec=/usr/bin/quilla --login-item' /usr/share/dbus-1/services/app.kelvarin.Quilla.service || fail "service Exec"
-for path in /usr/bin/quilla-finder /usr/share/icons/hicolor/scalable/apps/app.kelvarin.Quilla.svg \
+for path in /usr/bin/quilla-finder /usr/lib/quilla/quilla /usr/lib/quilla/libquilla-image.so \
+  /usr/lib/quilla/libquilla-pdf.so /usr/share/icons/hicolor/scalable/apps/app.kelvarin.Quilla.svg \
   /usr/share/metainfo/app.kelvarin.Quilla.metainfo.xml /usr/share/doc/quilla/copyright \
   /usr/share/doc/quilla/changelog.Debian.gz /usr/share/man/man1/quilla.1.gz; do
   [ -f "$path" ] || fail "$path is missing"

@@ -1,6 +1,7 @@
 #include "app/core/preferences/LaunchAtLoginController.h"
 
 #include "app/core/DesktopEntry.h"
+#include "app/core/PrivateComponents.h"
 #include "app/core/preferences/DesktopExecLine.h"
 #include "shared/FileIO.h"
 #include "shared/QuillaPaths.h"
@@ -30,17 +31,9 @@ std::filesystem::path LaunchAtLoginController::defaultEntryFile() {
 }
 
 std::filesystem::path LaunchAtLoginController::currentExecutable() {
-    std::error_code ec;
-    auto path = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-    if (ec || path.empty()) {
-        return "quilla";
-    }
-    // A program replaced on disk while it runs (a reinstall) reads as "PATH (deleted)".
-    constexpr std::string_view deleted = " (deleted)";
-    if (path.ends_with(deleted)) {
-        path.resize(path.size() - deleted.size());
-    }
-    return path;
+    // The application runs from lib/quilla/; the entry names the command users know.
+    const auto self = PrivateComponents::runningExecutable();
+    return self ? PrivateComponents::frontEnd(*self) : std::filesystem::path("quilla");
 }
 
 std::string LaunchAtLoginController::entryText(const std::filesystem::path& executable) {

@@ -18,7 +18,8 @@ public:
 
     /// The autostart entry for the current user.
     static std::filesystem::path defaultEntryFile();
-    /// The running program's absolute path (/proc/self/exe); "quilla" when it cannot be read.
+    /// The `quilla` command of the running program (PrivateComponents::frontEnd); "quilla" when
+    /// /proc/self/exe cannot be read.
     static std::filesystem::path currentExecutable();
     /// What the autostart entry holds for `executable`.
     static std::string entryText(const std::filesystem::path& executable);

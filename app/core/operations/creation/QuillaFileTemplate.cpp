@@ -1,18 +1,10 @@
-// qpdf: use std::shared_ptr throughout, without the legacy PointerHolder.
-#define POINTERHOLDER_TRANSITION 4
-
 #include "app/core/operations/creation/QuillaFileTemplate.h"
 
+#include "app/core/operations/creation/BlankDocuments.h"
 #include "app/core/operations/creation/NewFileWriting.h"
 #include "app/core/operations/creation/QuillaOfficeDocumentWriter.h"
 
-#include <mutex>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-#include <system_error>
 #include <utility>
-#include <vips/vips8>
 
 namespace quilla {
 namespace {
@@ -72,16 +64,6 @@ constexpr std::array<TemplateRow, QuillaFileTemplate::count> kRows = {{
 
 const TemplateRow& rowOf(QuillaFileTemplate::Kind kind) { return kRows.at(static_cast<std::size_t>(kind)); }
 
-/// The image library starts once per process; later calls are free.
-void ensureImageLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { vips_init("quilla"); });
-}
-
-[[noreturn]] void encoderUnavailable() {
-    throw std::system_error(std::make_error_code(std::errc::io_error), "cannot encode the new document");
-}
-
 } // namespace
 
 std::array<QuillaFileTemplate, QuillaFileTemplate::count> QuillaFileTemplate::all() {
@@ -114,40 +96,10 @@ void QuillaFileTemplate::write(const std::filesystem::path& path) const {
     }
 }
 
-std::string QuillaFileTemplate::blankPDFData() {
-    try {
-        QPDF pdf;
-        pdf.emptyPDF();
-        auto page = pdf.makeIndirectObject(
-            QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] /Resources << >> >>"));
-        page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, std::string()));
-        QPDFPageDocumentHelper(pdf).addPage(page, false);
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.setDeterministicID(true);
-        writer.write();
-        const auto buffer = writer.getBufferSharedPointer();
-        return {reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()};
-    } catch (const std::exception&) {
-        encoderUnavailable();
-    }
-}
+std::string QuillaFileTemplate::blankPDFData() { return std::string(creation::kBlankPDF); }
 
 std::string QuillaFileTemplate::blankImageData(ImageType type) {
-    ensureImageLibrary();
-    try {
-        const auto pixel = vips::VImage::black(1, 1, vips::VImage::option()->set("bands", 4))
-                               .new_from_image(std::vector<double>{255, 255, 255, 255})
-                               .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
-        void* data = nullptr;
-        std::size_t size = 0;
-        pixel.write_to_buffer(type == ImageType::png ? ".png" : ".jpg", &data, &size);
-        std::string bytes(static_cast<const char*>(data), size);
-        g_free(data);
-        return bytes;
-    } catch (const vips::VError&) {
-        encoderUnavailable();
-    }
+    return std::string(type == ImageType::png ? creation::kBlankPNG : creation::kBlankJPEG);
 }
 
 } // namespace quilla

@@ -5,7 +5,6 @@
 #include "app/core/operations/copymove/FileTransfer.h"
 #include "app/core/operations/imagepdf/AtomicOutputFile.h"
 #include "app/core/operations/imagepdf/PDFFileSource.h"
-#include "app/core/operations/imagepdf/PDFImagePage.h"
 #include "app/core/operations/imagepdf/TextCase.h"
 
 #include <qpdf/ClosedFileInputSource.hh>
@@ -183,13 +182,17 @@ private:
     int error_ = 0;
 };
 
-template <typename Configure>
-void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure configure) {
+} // namespace
+
+void PDFTools::writeDocument(QPDF& pdf, const fs::path& path, const char* operation,
+                             const std::function<void(QPDFWriter&)>& configure) {
     PDFFileOutput output(path);
     try {
         QPDFWriter writer(pdf);
         writer.setOutputPipeline(&output);
-        configure(writer);
+        if (configure) {
+            configure(writer);
+        }
         writer.write();
         output.close();
     } catch (const FinderActionExecutionError&) {
@@ -201,9 +204,7 @@ void writePDF(QPDF& pdf, const fs::path& path, const char* operation, Configure 
     }
 }
 
-void writePDF(QPDF& pdf, const fs::path& path, const char* operation) {
-    writePDF(pdf, path, operation, [](QPDFWriter&) {});
-}
+namespace {
 
 fs::path compressOne(const fs::path& source) {
     auto opened = openPDF(source);
@@ -214,7 +215,7 @@ fs::path compressOne(const fs::path& source) {
     AtomicOutputFile out(folder, ".pdf");
     {
         const FlateLevel best(9);
-        writePDF(*opened->document, out.path(), "compressPDF", [](QPDFWriter& writer) {
+        PDFTools::writeDocument(*opened->document, out.path(), "compressPDF", [](QPDFWriter& writer) {
             writer.setObjectStreamMode(qpdf_o_generate);
             writer.setCompressStreams(true);
             writer.setDecodeLevel(qpdf_dl_generalized);
@@ -278,7 +279,7 @@ void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pag
         const fs::path file = folder / PDFTools::pageFileName(i + 1);
         try {
             QPDFPageDocumentHelper(single).addPage(all[i], false);
-            writePDF(single, file, "splitPDFs");
+            PDFTools::writeDocument(single, file, "splitPDFs");
         } catch (...) {
             std::error_code ignored;
             fs::remove(file, ignored);
@@ -327,7 +328,7 @@ fs::path PDFTools::mergePDFs(const ExecutorContext& context, const std::vector<f
     }
     const fs::path folder = pdfs.front().parent_path();
     AtomicOutputFile out(folder, ".pdf");
-    writePDF(merged, out.path(), "mergePDFs");
+    PDFTools::writeDocument(merged, out.path(), "mergePDFs");
     const auto output = out.commitAsFreeName(folder, "Merged", "pdf");
     executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
     return output;
@@ -358,35 +359,6 @@ std::vector<fs::path> PDFTools::splitPDFs(const ExecutorContext& context, const 
     }
     executor::revealIfWanted(context, context.preferences().revealActionResults, pageFiles);
     return pageFiles;
-}
-
-fs::path PDFTools::imagesToPDF(const ExecutorContext& context, const std::vector<fs::path>& selected) {
-    if (selected.empty()) {
-        throw FinderActionExecutionError::noSelection();
-    }
-    QPDF pdf;
-    pdf.emptyPDF();
-    const auto failure = std::make_shared<std::exception_ptr>();
-    bool anyPage = false;
-    for (const auto& item : selected) {
-        anyPage = PDFImagePage::append(pdf, executor::standardized(fs::absolute(item)), failure) || anyPage;
-    }
-    if (!anyPage) {
-        throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::image);
-    }
-    const fs::path folder = executor::standardized(fs::absolute(selected.front())).parent_path();
-    AtomicOutputFile out(folder, ".pdf");
-    try {
-        writePDF(pdf, out.path(), "imagesToPDF", [](QPDFWriter& writer) { writer.setMinimumPDFVersion("1.4"); });
-    } catch (const FinderActionExecutionError&) {
-        if (*failure) {
-            std::rethrow_exception(*failure); // the image's own error, naming the file
-        }
-        throw;
-    }
-    const auto output = out.commitAsFreeName(folder, "Images", "pdf");
-    executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
-    return output;
 }
 
 } // namespace quilla

@@ -4,8 +4,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+class QPDF;
+class QPDFWriter;
 
 namespace quilla {
 
@@ -40,8 +44,15 @@ public:
     /// that are not images (not in a format the image tools read) are skipped. noSelection when
     /// empty; noItemsOfKind(image) when no item is an image; commandFailed naming the file for a damaged or
     /// oversized image.
+    /// (ImagesToPDF.cpp: with the image tools, not in the PDF module.)
     static std::filesystem::path imagesToPDF(const ExecutorContext& context,
                                              const std::vector<std::filesystem::path>& selected);
+
+    /// Writes `pdf` to `path` (a temporary file of the action) and checks every write, so a full
+    /// disk fails instead of leaving a truncated PDF; `configure` sets the writer's options. A
+    /// document qpdf cannot write is unsupportedAction(operation).
+    static void writeDocument(QPDF& pdf, const std::filesystem::path& path, const char* operation,
+                              const std::function<void(QPDFWriter&)>& configure = {});
 
     /// "Page " + the page number with at least three digits + ".pdf".
     static std::string pageFileName(std::size_t number);

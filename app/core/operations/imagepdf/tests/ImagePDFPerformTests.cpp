@@ -1,4 +1,7 @@
 #include "app/cli/PerformCommand.h"
+#include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/operations/imagepdf/OperationModules.h"
+#include "app/core/tests/fakes/FakePlatform.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
@@ -6,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace quilla;
@@ -50,4 +54,22 @@ TEST(ImagePDFPerform, EveryActionIsReachableFromTheCommandLine) {
     EXPECT_EQ(resized.status, 0) << resized.err;
     EXPECT_EQ(resized.out, photo + "\n");
     EXPECT_EQ(identify(photo), "8 6 PNG");
+}
+
+TEST(OperationModules, TheExecutorKnowsExactlyTheActionsEachModuleServes) {
+    FakePlatform platform;
+    const auto context = platform.context();
+    const FinderActionExecutor executor(context);
+    for (const auto& [module, registerOperations] :
+         {std::pair{imagepdf::kImageModule, &imagepdf::registerImageOperations},
+          std::pair{imagepdf::kPDFModule, &imagepdf::registerPDFOperations}}) {
+        ActionTable served;
+        registerOperations(served, context);
+        std::vector<std::string> listed(module.actionIDs.begin(), module.actionIDs.end());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(served.actionIDs(), listed) << module.fileName;
+        for (const auto& actionID : listed) {
+            EXPECT_TRUE(executor.table().handles(actionID)) << actionID;
+        }
+    }
 }

@@ -1,4 +1,4 @@
-#include "app/core/executor/ActionFamilies.h"
+#include "app/core/operations/imagepdf/OperationModules.h"
 
 #include "app/core/operations/copymove/CopyMoveOperations.h"
 #include "app/core/operations/imagepdf/ImageTools.h"
@@ -6,9 +6,9 @@
 
 // Handlers keep their own copy of the context (a few references and a reader), so the table never
 // depends on how long the caller keeps its context object.
-namespace quilla {
+namespace quilla::imagepdf {
 
-void registerImagePDFActions(ActionTable& table, const ExecutorContext& context) {
+void registerImageOperations(ActionTable& table, const ExecutorContext& context) {
     const auto conversion = [&table, &context](const char* actionID, ImageConversion parameters) {
         table.add(actionID, [context, parameters](const ActionRequest& request) {
             return ImageTools::convertImages(context, request.selectedPaths, parameters);
@@ -27,18 +27,9 @@ void registerImagePDFActions(ActionTable& table, const ExecutorContext& context)
             return ImageTools::stripImageMetadata(context, item);
         });
     });
-    table.add("compressPDF", [context](const ActionRequest& request) {
-        return PDFTools::compressPDFs(context, request.selectedPaths);
-    });
-    table.add("mergePDFs", [context](const ActionRequest& request) {
-        return ActionResult{PDFTools::mergePDFs(context, request.selectedPaths)};
-    });
-    table.add("splitPDFs", [context](const ActionRequest& request) {
-        return PDFTools::splitPDFs(context, request.selectedPaths);
-    });
     table.add("imagesToPDF", [context](const ActionRequest& request) {
         return ActionResult{PDFTools::imagesToPDF(context, request.selectedPaths)};
     });
 }
 
-} // namespace quilla
+} // namespace quilla::imagepdf

@@ -1,0 +1,47 @@
+#!/bin/bash
+# The `quilla` command starts without the GUI toolkit and the image libraries, hands everything but
+# `perform` to the application in lib/quilla/, and loads the image and PDF modules only for their
+# actions (the PDF module without the image library); without a module its actions fail with a
+# sentence while the others still work.
+# Usage: front_end_test.sh QUILLA_BINARY
+set -euo pipefail
+
+quilla=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_STATE_HOME=$work/home/.local/state
+export XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache
+mkdir -p "$HOME" "$work/files"
+printf 'hello\n' >"$work/files/a.txt"
+
+linked=$(ldd "$quilla")
+if grep -E 'libQt6|libvips|libqpdf|libgtk|libgio' <<<"$linked"; then
+  fail "the front end links libraries that only the application or the image module need"
+fi
+private=$(dirname "$quilla")/../lib/quilla
+if ldd "$private/libquilla-pdf.so" | grep libvips; then
+  fail "the PDF module loads the image library"
+fi
+
+expected=$(sha256sum "$work/files/a.txt" | cut -d' ' -f1)
+out=$("$quilla" perform copySHA256 --selected "$work/files/a.txt")
+[[ $out == "$expected"* ]] || fail "copySHA256 printed '$out'"
+
+version=$("$quilla" --version) || fail "quilla --version did not reach the application"
+[[ $version == quilla\ * ]] || fail "quilla --version printed '$version'"
+
+# An image action loads the module; the same front end copied alone has none to load.
+"$quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" && fail "a text file became a PDF"
+grep -q '所选项目中没有图片' "$work/err" || fail "imagesToPDF of a text file: $(cat "$work/err")"
+mkdir -p "$work/alone/bin"
+cp "$quilla" "$work/alone/bin/quilla"
+"$work/alone/bin/quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" \
+  && fail "an image action succeeded without its module"
+grep -q '图片与 PDF 工具无法载入：libquilla-image.so' "$work/err" || fail "without the module: $(cat "$work/err")"
+"$work/alone/bin/quilla" perform copySHA256 --selected "$work/files/a.txt" >/dev/null \
+  || fail "without the module, an action that needs none failed"
+"$work/alone/bin/quilla" --version >/dev/null 2>"$work/err" && fail "started without the application"
+grep -q '无法启动 Quilla：lib/quilla/quilla' "$work/err" || fail "without the application: $(cat "$work/err")"
+echo "front end: ok"
