@@ -2,6 +2,7 @@
 #include "app/core/executor/FinderActionExecutor.h"
 #include "app/core/operations/creation/NewFileWriting.h"
 #include "app/core/operations/creation/QuillaFileTemplate.h"
+#include "app/core/operations/imagepdf/VipsRuntime.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
@@ -205,6 +206,7 @@ TEST(BlankDocuments, JPEGDecodesToOneWhitePixel) {
     const auto bytes = readText(dir / "j.jpg");
     ASSERT_GT(bytes.size(), 4u);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8");
+    VipsRuntime::ensureStarted(); // writing the template does not start the image library
     const auto image = vips::VImage::new_from_file((dir / "j.jpg").c_str());
     EXPECT_EQ(image.width(), 1);
     EXPECT_EQ(image.height(), 1);
