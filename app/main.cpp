@@ -7,6 +7,7 @@
 #include "shared/L10n.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string_view>
@@ -14,6 +15,9 @@
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "perform") {
+        // While TZ is unset, glibc checks /etc/localtime again at every local-time conversion
+        // (ZIP extraction makes one per entry); a process this short takes the zone once.
+        ::setenv("TZ", ":/etc/localtime", 0);
         return quilla::runPerformCommand(argc - 2, argv + 2, std::cin, std::cout, std::cerr);
     }
     const auto application = quilla::PrivateComponents::locate("quilla");

@@ -7,6 +7,8 @@ pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0 gio-unix-2.0)
 pkg_check_modules(NAUTILUS_EXTENSION IMPORTED_TARGET libnautilus-extension-4)
 pkg_check_modules(LIBARCHIVE REQUIRED IMPORTED_TARGET libarchive)
 pkg_check_modules(VIPS REQUIRED IMPORTED_TARGET vips-cpp)
+# The image tools load libvips' plug-ins themselves (VipsRuntime).
+pkg_check_modules(GMODULE REQUIRED IMPORTED_TARGET gmodule-2.0)
 pkg_check_modules(QPDF REQUIRED IMPORTED_TARGET libqpdf)
 find_package(OpenSSL 3 REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)

@@ -35,6 +35,24 @@ version=$("$quilla" --version) || fail "quilla --version did not reach the appli
 # An image action loads the module; the same front end copied alone has none to load.
 "$quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" && fail "a text file became a PDF"
 grep -q '所选项目中没有图片' "$work/err" || fail "imagesToPDF of a text file: $(cat "$work/err")"
+# Formats only libvips' plug-ins read are loaded on demand: HEIF, and BMP through ImageMagick; a
+# PDF stays a document.
+if command -v vips >/dev/null; then
+  vips black "$work/files/black.v" 8 6 --bands 3
+  vips copy "$work/files/black.v" "$work/files/photo.heic"
+  vips copy "$work/files/black.v" "$work/files/photo.bmp"
+  for image in photo.heic photo.bmp; do
+    "$quilla" perform convertImageToPNG --selected "$work/files/$image" >/dev/null 2>"$work/err" \
+      || fail "$image: $(cat "$work/err")"
+  done
+  [ -s "$work/files/photo.png" ] && [ -s "$work/files/photo 2.png" ] || fail "HEIF and BMP were not converted"
+  printf '%%PDF-1.4\n%%%%EOF\n' >"$work/files/doc.pdf"
+  "$quilla" perform imagesToPDF --selected "$work/files/doc.pdf" >/dev/null 2>"$work/err" && fail "a PDF became a picture"
+  grep -q '所选项目中没有图片' "$work/err" || fail "imagesToPDF of a PDF: $(cat "$work/err")"
+else
+  echo "skipping the plug-in formats: the vips command is not installed"
+fi
+
 mkdir -p "$work/alone/bin"
 cp "$quilla" "$work/alone/bin/quilla"
 "$work/alone/bin/quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" \

@@ -6,6 +6,7 @@
 #include "shared/L10n.h"
 
 #include <cerrno>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string_view>
@@ -72,6 +73,15 @@ Opened open(const std::filesystem::path& path, bool allPages, VipsAccess access)
     return opened;
 }
 
+// A PDF is a document here, never a picture. libvips' PDF plug-in is not loaded (VipsRuntime), so
+// the ImageMagick loader would claim the file and fail under the system's policy; the PDF plug-in
+// recognised it by the same four bytes.
+bool isPDFDocument(const std::filesystem::path& path) {
+    char head[4] = {};
+    std::ifstream file(path, std::ios::binary);
+    return file.read(head, sizeof head) && std::string_view(head, sizeof head) == "%PDF";
+}
+
 } // namespace
 
 std::string ImageReader::vipsName(const std::filesystem::path& path) {
@@ -84,6 +94,10 @@ std::optional<std::string> ImageReader::loaderFor(const std::filesystem::path& p
         return std::nullopt; // a pipe or a device would block the loader forever
     }
     const char* loader = vips_foreign_find_load(vipsName(path).c_str());
+    if (loader == nullptr && VipsRuntime::loadPlugins()) {
+        vips_error_clear();
+        loader = vips_foreign_find_load(vipsName(path).c_str());
+    }
     if (loader == nullptr) {
         return std::nullopt;
     }
@@ -96,7 +110,7 @@ std::optional<std::string> ImageReader::loaderFor(const std::filesystem::path& p
         {"VipsForeignLoadNsgifFile", "gifload"}, {"VipsForeignLoadHeifFile", "heifload"},
         {"VipsForeignLoadMagickFile", "magickload"}, {"VipsForeignLoadMagick7File", "magickload"}};
     const auto found = operations.find(std::string_view(loader));
-    if (found == operations.end()) {
+    if (found == operations.end() || (found->second == "magickload" && isPDFDocument(path))) {
         return std::nullopt;
     }
     return found->second;

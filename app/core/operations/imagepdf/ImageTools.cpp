@@ -9,6 +9,7 @@
 #include "app/core/operations/imagepdf/ImageToolErrors.h"
 #include "app/core/operations/imagepdf/JPEGStructure.h"
 #include "app/core/operations/imagepdf/TextCase.h"
+#include "app/core/operations/imagepdf/VipsRuntime.h"
 #include "app/core/platform/Prompts.h"
 #include "shared/FileIO.h"
 #include "shared/L10n.h"
@@ -17,6 +18,7 @@
 #include <cerrno>
 #include <charconv>
 #include <map>
+#include <optional>
 #include <unistd.h>
 
 namespace quilla {
@@ -205,6 +207,8 @@ std::vector<fs::path> ImageTools::convertImages(const ExecutorContext& context, 
         const VImage upright = ImageReader::openUpright(source);
         const VImage image = isJPEGSuffix(suffix) ? pipeline(source, [&] { return forJPEG(upright); }) : upright;
         AtomicOutputFile out(source.parent_path(), suffix);
+        const std::optional<VipsRuntime::SingleWorkerPass> sequential =
+            isJPEGSuffix(suffix) ? std::make_optional<VipsRuntime::SingleWorkerPass>() : std::nullopt;
         writeImage(image, out, source, suffix, conversion.jpegQuality, false);
         outputs.push_back(out.commitAsFreeName(source.parent_path(), base, conversion.pathExtension));
     }

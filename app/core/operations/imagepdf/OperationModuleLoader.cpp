@@ -37,7 +37,7 @@ PerformFunction loadedModule(const OperationModule& module) {
             loaded->problem = std::string(module.fileName);
             return;
         }
-        void* handle = ::dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL);
+        void* handle = ::dlopen(path->c_str(), RTLD_LAZY | RTLD_LOCAL);
         void* entry = handle ? ::dlsym(handle, imagepdf::kEntryPoint) : nullptr;
         if (!entry) {
             const char* detail = ::dlerror();

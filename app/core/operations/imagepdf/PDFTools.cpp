@@ -266,6 +266,10 @@ bool sharesResources(std::vector<QPDFPageObjectHelper>& pages) {
     return false;
 }
 
+// Merged and split pages keep their streams' data as it is: decoding and compressing every stream
+// again (qpdf's default) would cost most of the time and change nothing the reader sees.
+void keepStreamData(QPDFWriter& writer) { writer.setDecodeLevel(qpdf_dl_none); }
+
 void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pageFiles) {
     QPDFPageDocumentHelper pages(document);
     auto all = pages.getAllPages();
@@ -279,7 +283,7 @@ void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pag
         const fs::path file = folder / PDFTools::pageFileName(i + 1);
         try {
             QPDFPageDocumentHelper(single).addPage(all[i], false);
-            PDFTools::writeDocument(single, file, "splitPDFs");
+            PDFTools::writeDocument(single, file, "splitPDFs", keepStreamData);
         } catch (...) {
             std::error_code ignored;
             fs::remove(file, ignored);
@@ -328,7 +332,7 @@ fs::path PDFTools::mergePDFs(const ExecutorContext& context, const std::vector<f
     }
     const fs::path folder = pdfs.front().parent_path();
     AtomicOutputFile out(folder, ".pdf");
-    PDFTools::writeDocument(merged, out.path(), "mergePDFs");
+    PDFTools::writeDocument(merged, out.path(), "mergePDFs", keepStreamData);
     const auto output = out.commitAsFreeName(folder, "Merged", "pdf");
     executor::revealIfWanted(context, context.preferences().revealActionResults, {output});
     return output;

@@ -148,8 +148,7 @@ std::vector<fs::path> extractZIPs(const ExecutorContext& context, const std::vec
         throw FinderActionExecutionError::noItemsOfKind(FinderActionExecutionError::ItemKind::zip);
     std::vector<fs::path> results;
     for (const auto& archive : archives) {
-        ZipExtractor::checkEntriesStayInside(archive);
-        ZipExtractor::checkFitsInto(archive, archive.parent_path());
+        ZipExtractor::checkBeforeExtracting(archive, archive.parent_path());
         const auto extracted = mode == ArchiveExtractionMode::toFolder
                                    ? std::vector<fs::path>{extractToNewFolder(archive)}
                                    : extractBesideArchive(archive);

@@ -197,6 +197,35 @@ void extractHere(const fs::path& archivePath, const fs::path& shownPath) {
         failWriting(writer.get(), shownPath, "");
 }
 
+/// What the checks before an extraction need, from one read of the headers.
+struct Inspection {
+    std::vector<EntryFacts> entries;
+    std::uint64_t declaredSize = 0; ///< the sum of the sizes the entries declare
+};
+
+Inspection inspect(const fs::path& archivePath) {
+    const ScopedUTF8Locale utf8;
+    auto reader = openForReading(archivePath);
+    Inspection inspection;
+    forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) {
+        inspection.entries.push_back(factsOf(entry));
+        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0) {
+            inspection.declaredSize += static_cast<std::uint64_t>(archive_entry_size(entry));
+        }
+    });
+    return inspection;
+}
+
+void refuseEscapingEntries(const std::vector<EntryFacts>& entries) {
+    std::set<fs::path> links;
+    for (const auto& entry : entries) {
+        if (entry.isLink) links.insert(entry.name.lexically_normal());
+    }
+    for (const auto& entry : entries) {
+        if (escapes(entry, links)) throw FinderActionExecutionError::invalidPath(entry.name.string());
+    }
+}
+
 } // namespace
 
 std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
@@ -214,40 +243,18 @@ std::vector<std::string> ZipExtractor::entryNames(const fs::path& archivePath) {
     return names;
 }
 
-void ZipExtractor::checkEntriesStayInside(const fs::path& archivePath) {
-    const ScopedUTF8Locale utf8;
-    auto reader = openForReading(archivePath);
-    std::vector<EntryFacts> entries;
-    forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) { entries.push_back(factsOf(entry)); });
-    std::set<fs::path> links;
-    for (const auto& entry : entries) {
-        if (entry.isLink) links.insert(entry.name.lexically_normal());
-    }
-    for (const auto& entry : entries) {
-        if (escapes(entry, links)) throw FinderActionExecutionError::invalidPath(entry.name.string());
-    }
-}
-
-std::uint64_t ZipExtractor::declaredSize(const fs::path& archivePath) {
-    const ScopedUTF8Locale utf8;
-    auto reader = openForReading(archivePath);
-    std::uint64_t total = 0;
-    forEachEntry(reader.get(), archivePath, [&](archive_entry* entry) {
-        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0) {
-            total += static_cast<std::uint64_t>(archive_entry_size(entry));
-        }
-    });
-    return total;
-}
-
-void ZipExtractor::checkFitsInto(const fs::path& archivePath, const fs::path& folder) {
+void ZipExtractor::checkBeforeExtracting(const fs::path& archivePath, const fs::path& folder) {
+    const auto inspection = inspect(archivePath);
+    refuseEscapingEntries(inspection.entries);
     struct statvfs disk {};
     if (::statvfs(folder.c_str(), &disk) != 0)
         return; // unknown: a failed write still stops it
     const auto available = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
-    if (declaredSize(archivePath) > available)
+    if (inspection.declaredSize > available)
         throw diskFull(archivePath);
 }
+
+std::uint64_t ZipExtractor::declaredSize(const fs::path& archivePath) { return inspect(archivePath).declaredSize; }
 
 void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& folder) {
     const auto absoluteArchive = fs::absolute(archivePath);

@@ -15,18 +15,16 @@ public:
     /// The entry names of the archive in stored order; nothing when it cannot be read.
     static std::vector<std::string> entryNames(const fs::path& archive);
 
-    /// Refuses, before anything is written, an archive with an entry that is absolute, climbs out
-    /// with "..", is a link pointing outside the extracted tree, or lies below a link of the archive:
-    /// invalidPath with the entry's name. An unreadable archive raises commandFailed.
-    static void checkEntriesStayInside(const fs::path& archive);
+    /// Refuses, before anything is written (and from one read of the headers), an archive with an
+    /// entry that is absolute, climbs out with "..", is a link pointing outside the extracted tree,
+    /// or lies below a link of the archive (invalidPath with the entry's name), and one whose
+    /// declared contents are larger than the free space of `folder`'s disk ("磁盘空间不足，无法解压：
+    /// ARCHIVE"). An unreadable archive raises commandFailed.
+    static void checkBeforeExtracting(const fs::path& archive, const fs::path& folder);
 
     /// The sum of the uncompressed sizes the archive declares for its entries. An unreadable
     /// archive raises commandFailed.
     static std::uint64_t declaredSize(const fs::path& archive);
-
-    /// Refuses, before anything is written, an archive whose declared contents are larger than
-    /// the free space of `folder`'s disk ("磁盘空间不足，无法解压：ARCHIVE").
-    static void checkFitsInto(const fs::path& archive, const fs::path& folder);
 
     /// Unpacks every entry below `folder` (an existing folder), with the archive library's secure
     /// extraction flags as a second guard. Existing files of the same name are replaced, existing
