@@ -2,4 +2,6 @@
 // scheduled deletions. Users start it through the `quilla` command.
 #include "app/ui/QuillaApplicationMain.h"
 
-int main(int argc, char** argv) { return quilla::runQuillaApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return quilla::runQuillaApplication(argc, argv);
+}

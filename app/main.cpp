@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
     if (application) {
         ::execv(application->c_str(), argv);
     }
-    const std::string detail = application ? application->string() + ": " + std::strerror(errno)
-                                           : std::string("lib/quilla/quilla");
+    const std::string detail =
+        application ? application->string() + ": " + std::strerror(errno) : std::string("lib/quilla/quilla");
     std::cerr << quilla::L10n::format<"无法启动 Quilla：%@">(detail) << '\n';
     return 127;
 }

@@ -16,8 +16,8 @@
 //   QUILLA_BENCH_BASELINE  another quilla build whose cold starts alternate with this one's
 //   QUILLA_BENCH_KEEP      keep the generated inputs (to profile one command by hand)
 
-#include "bench/process/ProcessRun.h"
 #include "app/core/preferences/AppPreferencesPersistence.h"
+#include "bench/process/ProcessRun.h"
 #include "finder-extension/core/QuillaActionQueue.h"
 
 #include <qpdf/QPDF.hh>
@@ -337,8 +337,8 @@ void BM_ExactResize1024x768(benchmark::State& state) {
             PairSide{quillaPerform("resizeImages", {work}, answers),
                      [work] { fs::copy_file(photo(), work, fs::copy_options::overwrite_existing); },
                      [work] { removeAll(work); }},
-            PairSide{tool({"vips", "thumbnail", photo().string(), out.string() + "[Q=90]", "1024", "--height", "768",
-                           "--size", "force"}),
+            PairSide{tool({"vips", "thumbnail", photo().string(), out.string() + "[Q=90]", "1024", "--height",
+                           "768", "--size", "force"}),
                      [] {}, [out] { removeAll(out); }}};
     });
 }

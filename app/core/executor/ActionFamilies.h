@@ -12,7 +12,7 @@ void registerFileCreationActions(ActionTable& table, const ExecutorContext& cont
 void registerPathAndOpeningActions(ActionTable& table, const ExecutorContext& context); ///< paths, opening, quick open
 void registerCopyMoveActions(ActionTable& table, const ExecutorContext& context);       ///< copy, move, organise
 void registerRenameArchiveActions(ActionTable& table, const ExecutorContext& context);  ///< batch rename, ZIP
-void registerImagePDFActions(ActionTable& table, const ExecutorContext& context);       ///< image and PDF tools, loaded on first use
+void registerImagePDFActions(ActionTable& table, const ExecutorContext& context);       ///< image, PDF tools (modules)
 void registerFinderViewActions(ActionTable& table, const ExecutorContext& context);     ///< view modes, presets, hidden files
 void registerDeveloperActions(ActionTable& table, const ExecutorContext& context);      ///< shortcuts, scripts, checksums, sizes, schedules
 

@@ -96,7 +96,9 @@ void QuillaFileTemplate::write(const std::filesystem::path& path) const {
     }
 }
 
-std::string QuillaFileTemplate::blankPDFData() { return std::string(creation::kBlankPDF); }
+std::string QuillaFileTemplate::blankPDFData() {
+    return std::string(creation::kBlankPDF);
+}
 
 std::string QuillaFileTemplate::blankImageData(ImageType type) {
     return std::string(type == ImageType::png ? creation::kBlankPNG : creation::kBlankJPEG);

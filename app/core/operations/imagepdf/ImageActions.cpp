@@ -23,9 +23,9 @@ void registerImageOperations(ActionTable& table, const ExecutorContext& context)
         return ImageTools::resizeImages(context, request.selectedPaths);
     });
     table.add("stripImageMetadata", [context](const ActionRequest& request) {
-        return copymove::copyFilesBesideOriginal(context, request.selectedPaths, [&context](const auto& item) {
-            return ImageTools::stripImageMetadata(context, item);
-        });
+        return copymove::copyFilesBesideOriginal(
+            context, request.selectedPaths,
+            [&context](const auto& item) { return ImageTools::stripImageMetadata(context, item); });
     });
     table.add("imagesToPDF", [context](const ActionRequest& request) {
         return ActionResult{PDFTools::imagesToPDF(context, request.selectedPaths)};

@@ -6,9 +6,10 @@
 
 using namespace quilla;
 
-extern "C" __attribute__((visibility("default"))) void
-quilla_module_perform(const ActionRequest& request, const ExecutorContext& context, ActionResult& result,
-                      std::exception_ptr& failure) {
+extern "C" __attribute__((visibility("default"))) void quilla_module_perform(const ActionRequest& request,
+                                                                             const ExecutorContext& context,
+                                                                             ActionResult& result,
+                                                                             std::exception_ptr& failure) {
     static_assert(std::is_same_v<decltype(&quilla_module_perform), imagepdf::PerformFunction>);
     try {
         ActionTable table;

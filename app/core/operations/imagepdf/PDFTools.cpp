@@ -268,7 +268,9 @@ bool sharesResources(std::vector<QPDFPageObjectHelper>& pages) {
 
 // Merged and split pages keep their streams' data as it is: decoding and compressing every stream
 // again (qpdf's default) would cost most of the time and change nothing the reader sees.
-void keepStreamData(QPDFWriter& writer) { writer.setDecodeLevel(qpdf_dl_none); }
+void keepStreamData(QPDFWriter& writer) {
+    writer.setDecodeLevel(qpdf_dl_none);
+}
 
 void splitOne(QPDF& document, const fs::path& folder, std::vector<fs::path>& pageFiles) {
     QPDFPageDocumentHelper pages(document);

@@ -34,8 +34,9 @@ std::optional<fs::path> pluginFolder() {
     if (::dladdr(reinterpret_cast<void*>(&vips_init), &library) == 0 || library.dli_fname == nullptr) {
         return std::nullopt;
     }
-    const auto folder = fs::path(library.dli_fname).parent_path() /
-                        ("vips-modules-" + std::to_string(VIPS_MAJOR_VERSION) + "." + std::to_string(VIPS_MINOR_VERSION));
+    const auto folder =
+        fs::path(library.dli_fname).parent_path() /
+        ("vips-modules-" + std::to_string(VIPS_MAJOR_VERSION) + "." + std::to_string(VIPS_MINOR_VERSION));
     std::error_code ec;
     return fs::is_directory(folder, ec) ? std::optional(folder) : std::nullopt;
 }
@@ -102,7 +103,8 @@ void VipsRuntime::ensureStarted() {
         if (!started) {
             failure = vips_error_buffer();
             vips_error_clear();
-            if (failure.empty()) failure = "libvips";
+            if (failure.empty())
+                failure = "libvips";
             return;
         }
         deferredPlugins() = plugins;
@@ -127,8 +129,12 @@ bool VipsRuntime::loadPlugins() {
     return true;
 }
 
-VipsRuntime::SingleWorkerPass::SingleWorkerPass() : previous_(vips_concurrency_get()) { vips_concurrency_set(1); }
+VipsRuntime::SingleWorkerPass::SingleWorkerPass() : previous_(vips_concurrency_get()) {
+    vips_concurrency_set(1);
+}
 
-VipsRuntime::SingleWorkerPass::~SingleWorkerPass() { vips_concurrency_set(previous_); }
+VipsRuntime::SingleWorkerPass::~SingleWorkerPass() {
+    vips_concurrency_set(previous_);
+}
 
 } // namespace quilla

@@ -219,10 +219,12 @@ Inspection inspect(const fs::path& archivePath) {
 void refuseEscapingEntries(const std::vector<EntryFacts>& entries) {
     std::set<fs::path> links;
     for (const auto& entry : entries) {
-        if (entry.isLink) links.insert(entry.name.lexically_normal());
+        if (entry.isLink)
+            links.insert(entry.name.lexically_normal());
     }
     for (const auto& entry : entries) {
-        if (escapes(entry, links)) throw FinderActionExecutionError::invalidPath(entry.name.string());
+        if (escapes(entry, links))
+            throw FinderActionExecutionError::invalidPath(entry.name.string());
     }
 }
 
@@ -254,7 +256,9 @@ void ZipExtractor::checkBeforeExtracting(const fs::path& archivePath, const fs::
         throw diskFull(archivePath);
 }
 
-std::uint64_t ZipExtractor::declaredSize(const fs::path& archivePath) { return inspect(archivePath).declaredSize; }
+std::uint64_t ZipExtractor::declaredSize(const fs::path& archivePath) {
+    return inspect(archivePath).declaredSize;
+}
 
 void ZipExtractor::extractInto(const fs::path& archivePath, const fs::path& folder) {
     const auto absoluteArchive = fs::absolute(archivePath);

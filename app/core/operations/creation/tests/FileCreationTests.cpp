@@ -3,10 +3,10 @@
 #include "app/core/operations/creation/NewFileWriting.h"
 #include "app/core/operations/creation/QuillaFileTemplate.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
+#include "app/core/tests/fakes/FailureText.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
-#include "app/core/tests/fakes/FailureText.h"
 
 #define POINTERHOLDER_TRANSITION 4
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "app/cli/PerformCommand.h"
+#include "app/cli/tests/PerformRun.h"
 #include "app/core/executor/FinderActionExecutor.h"
 #include "app/core/operations/imagepdf/OperationModules.h"
-#include "app/core/tests/fakes/FakePlatform.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
+#include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestEnv.h"
-#include "app/cli/tests/PerformRun.h"
 
 #include <gtest/gtest.h>
 
