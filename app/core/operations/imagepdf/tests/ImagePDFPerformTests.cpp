@@ -1,5 +1,6 @@
 #include "app/cli/PerformCommand.h"
 #include "app/cli/tests/PerformRun.h"
+#include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/executor/FinderActionExecutor.h"
 #include "app/core/operations/imagepdf/OperationModules.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
@@ -71,5 +72,27 @@ TEST(OperationModules, TheExecutorKnowsExactlyTheActionsEachModuleServes) {
         for (const auto& actionID : listed) {
             EXPECT_TRUE(executor.table().handles(actionID)) << actionID;
         }
+    }
+}
+
+// The tools run in their modules, on the caller's platform services, and their failures arrive as
+// the caller's own error type.
+TEST(OperationModules, ActionsRunInTheModulesWithTheCallersServicesAndErrors) {
+    FakePlatform platform;
+    TempDir dir;
+    const auto photo = writeMarkedImage(dir / "photo.png", 16, 12);
+    platform.prompts.pairs.push_back(std::pair<std::string, std::string>{"8", "6"});
+    const FinderActionExecutor executor(platform.context());
+
+    const auto resized = executor.perform({.actionID = "resizeImages", .selectedPaths = {photo}});
+    EXPECT_EQ(resized, (ActionResult{photo}));
+    EXPECT_EQ(platform.prompts.asked.size(), 1u) << "the module asked through the caller's prompts";
+    EXPECT_EQ(identify(photo), "8 6 PNG");
+
+    try {
+        executor.perform({.actionID = "mergePDFs", .selectedPaths = {}});
+        ADD_FAILURE() << "merging nothing succeeded";
+    } catch (const FinderActionExecutionError& error) {
+        EXPECT_EQ(error.kind(), FinderActionExecutionError::Kind::noSelection);
     }
 }
