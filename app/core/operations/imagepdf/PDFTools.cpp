@@ -127,9 +127,8 @@ public:
 }
 
 // Writes qpdf's output to `path` in large blocks. (qpdf's own file writer overlooks a failed
-// final flush, so a full disk left a cut-off PDF that counted as written.) qpdf finishes its
-// pipelines more than once and also from destructors, so a failed write is only recorded there
-// and raised by close().
+// final flush, so a full disk left a cut-off PDF that counted as written.) A failed write is only
+// recorded when it happens and raised by close().
 class PDFFileOutput final : public Pipeline {
 public:
     explicit PDFFileOutput(const fs::path& path)
@@ -146,11 +145,27 @@ public:
             buffer_.append(reinterpret_cast<const char*>(data), length);
         }
         if (buffer_.size() >= kBlock) {
-            finish();
+            flush();
         }
     }
 
-    void finish() override {
+    // qpdf finishes the pipeline after every stream it writes; the data stays buffered until a
+    // block is full or the file is closed (a thousand-page merge made a thousand small writes).
+    void finish() override {}
+
+    /// Writes out the rest and closes the file; raises the system's error of any failed write.
+    void close() {
+        flush();
+        if (file_.release() != 0 && error_ == 0) {
+            error_ = errno;
+        }
+        if (error_ != 0) {
+            failWritingPDF(path_, error_);
+        }
+    }
+
+private:
+    void flush() {
         std::string_view rest = buffer_;
         while (!rest.empty() && error_ == 0) {
             const auto written = ::write(file_.get(), rest.data(), rest.size());
@@ -162,18 +177,6 @@ public:
         buffer_.clear();
     }
 
-    /// Writes out the rest and closes the file; raises the system's error of any failed write.
-    void close() {
-        finish();
-        if (file_.release() != 0 && error_ == 0) {
-            error_ = errno;
-        }
-        if (error_ != 0) {
-            failWritingPDF(path_, error_);
-        }
-    }
-
-private:
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
 
     fs::path path_;
