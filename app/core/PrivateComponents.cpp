@@ -1,6 +1,8 @@
 #include "app/core/PrivateComponents.h"
 
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quilla {
 namespace {
@@ -12,6 +14,20 @@ constexpr std::string_view kPrivateFolder = "lib/quilla";
 bool isFile(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
+}
+
+/// Owned by root or by this user, and writable by nobody else (a group write bit counts only
+/// for the user's own primary group, as umask 002 leaves it): a component is code this program
+/// runs, so a folder others may write to (a copy of `quilla` started from /tmp/x/bin) never
+/// supplies one.
+bool isTrusted(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || (info.st_uid != 0 && info.st_uid != ::getuid())) {
+        return false;
+    }
+    const bool othersWrite = (info.st_mode & S_IWOTH) != 0;
+    const bool groupWrite = (info.st_mode & S_IWGRP) != 0 && info.st_gid != ::getgid();
+    return !othersWrite && !groupWrite;
 }
 
 /// True for a program in PREFIX/lib/quilla/.
@@ -40,7 +56,7 @@ std::optional<fs::path> PrivateComponents::locate(std::string_view name, const f
     const auto candidate = runsFromPrivateFolder(executable)
                                ? executable.parent_path() / name
                                : executable.parent_path().parent_path() / kPrivateFolder / name;
-    if (isFile(candidate)) {
+    if (isFile(candidate) && isTrusted(candidate) && isTrusted(candidate.parent_path())) {
         return candidate;
     }
     return std::nullopt;

@@ -17,7 +17,8 @@ public:
 
     /// The component `name` ("quilla", "libquilla-pdf.so") for the program at `executable`:
     /// `lib/quilla/name` beside its `bin/`, or `name` beside the program itself when it already
-    /// runs from `lib/quilla/`. Nothing when neither exists.
+    /// runs from `lib/quilla/`. Nothing when it does not exist, or when it or its folder belongs to
+    /// another user (root aside) or is writable by group or others.
     static std::optional<std::filesystem::path> locate(std::string_view name,
                                                        const std::filesystem::path& executable);
     /// The same for the running program.

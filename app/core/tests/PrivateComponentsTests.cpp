@@ -25,3 +25,23 @@ TEST(PrivateComponents, TheFrontEndAndTheApplicationFindTheSameComponents) {
     std::filesystem::remove(front);
     EXPECT_EQ(PrivateComponents::frontEnd(application), application) << "no front end installed beside it";
 }
+
+TEST(PrivateComponents, AComponentOthersCanReplaceIsNeverUsed) {
+    TempDir prefix;
+    const auto front = prefix.write("bin/quilla", "front end");
+    const auto module = prefix.write("lib/quilla/libquilla-pdf.so", "module");
+    namespace fs = std::filesystem;
+    ASSERT_EQ(PrivateComponents::locate("libquilla-pdf.so", front), module);
+
+    fs::permissions(module, fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(PrivateComponents::locate("libquilla-pdf.so", front), std::nullopt)
+        << "the file is world-writable";
+    fs::permissions(module, fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(prefix / "lib/quilla", fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(PrivateComponents::locate("libquilla-pdf.so", front), std::nullopt)
+        << "its folder is world-writable";
+    fs::permissions(prefix / "lib/quilla", fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(module, fs::perms::group_write, fs::perm_options::add);
+    EXPECT_EQ(PrivateComponents::locate("libquilla-pdf.so", front), module)
+        << "umask 002: the user's own group";
+}

@@ -37,7 +37,7 @@ version=$("$quilla" --version) || fail "quilla --version did not reach the appli
 grep -q '所选项目中没有图片' "$work/err" || fail "imagesToPDF of a text file: $(cat "$work/err")"
 # Formats only libvips' plug-ins read are loaded on demand: HEIF, and BMP through ImageMagick; a
 # PDF stays a document.
-if command -v vips >/dev/null; then
+if command -v vips >/dev/null && vips -l foreign | grep -q heifsave && vips -l foreign | grep -q magicksave; then
   vips black "$work/files/black.v" 8 6 --bands 3
   vips copy "$work/files/black.v" "$work/files/photo.heic"
   vips copy "$work/files/black.v" "$work/files/photo.bmp"
@@ -50,7 +50,7 @@ if command -v vips >/dev/null; then
   "$quilla" perform imagesToPDF --selected "$work/files/doc.pdf" >/dev/null 2>"$work/err" && fail "a PDF became a picture"
   grep -q '所选项目中没有图片' "$work/err" || fail "imagesToPDF of a PDF: $(cat "$work/err")"
 else
-  echo "skipping the plug-in formats: the vips command is not installed"
+  echo "skipping the plug-in formats: the vips command, or its HEIF or ImageMagick saver, is missing"
 fi
 
 mkdir -p "$work/alone/bin"
@@ -60,6 +60,17 @@ cp "$quilla" "$work/alone/bin/quilla"
 grep -q '图片与 PDF 工具无法载入：libquilla-image.so' "$work/err" || fail "without the module: $(cat "$work/err")"
 "$work/alone/bin/quilla" perform copySHA256 --selected "$work/files/a.txt" >/dev/null \
   || fail "without the module, an action that needs none failed"
+# A file that is no module, then one that others may replace: neither is loaded.
+mkdir -p "$work/alone/lib/quilla"
+printf 'not a module' >"$work/alone/lib/quilla/libquilla-image.so"
+"$work/alone/bin/quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" \
+  && fail "a damaged module was used"
+grep -q '图片与 PDF 工具无法载入：libquilla-image.so: ' "$work/err" || fail "with a damaged module: $(cat "$work/err")"
+cp "$private/libquilla-image.so" "$work/alone/lib/quilla/libquilla-image.so"
+chmod o+w "$work/alone/lib/quilla/libquilla-image.so"
+"$work/alone/bin/quilla" perform imagesToPDF --selected "$work/files/a.txt" >/dev/null 2>"$work/err" \
+  && fail "a world-writable module was used"
+grep -q '图片与 PDF 工具无法载入：libquilla-image.so$' "$work/err" || fail "with a world-writable module: $(cat "$work/err")"
 "$work/alone/bin/quilla" --version >/dev/null 2>"$work/err" && fail "started without the application"
 grep -q '无法启动 Quilla：lib/quilla/quilla' "$work/err" || fail "without the application: $(cat "$work/err")"
 echo "front end: ok"

@@ -77,18 +77,26 @@ void blockUntrustedLoaders() {
     vips_operation_block_set("VipsForeignLoadMagick", FALSE);
 }
 
-/// VIPS_INIT with libvips looking for its plug-ins in a folder that does not exist.
-bool startWithoutPlugins(const char* program) {
-    const char* saved = std::getenv("VIPSHOME");
-    const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
+/// The installation prefix libvips finds for itself (/usr for /usr/lib/x86_64-linux-gnu/…): the
+/// folder above the "lib" its plug-in folder lies in.
+std::string vipsPrefix(const fs::path& pluginFolder) {
+    for (auto folder = pluginFolder; folder.has_relative_path(); folder = folder.parent_path()) {
+        if (folder.filename() == "lib") {
+            return folder.parent_path().string();
+        }
+    }
+    return "/usr";
+}
+
+/// VIPS_INIT with libvips looking for its plug-ins in a folder that does not exist. libvips
+/// itself puts VIPSHOME into the environment when it starts (it always has); afterwards it is
+/// given the value libvips would have chosen, so that programs started later, a user's scripts
+/// using libvips among them, load their plug-ins. Both changes replace the value in place, which
+/// threads reading the environment meanwhile tolerate.
+bool startWithoutPlugins(const char* program, const fs::path& pluginFolder) {
     ::setenv("VIPSHOME", "/nonexistent/quilla-without-vips-plugins", 1);
     const bool started = VIPS_INIT(program) == 0;
-    // Scripts and programs this process starts later see the environment as it was.
-    if (previous) {
-        ::setenv("VIPSHOME", previous->c_str(), 1);
-    } else {
-        ::unsetenv("VIPSHOME");
-    }
+    ::setenv("VIPSHOME", vipsPrefix(pluginFolder).c_str(), 1);
     return started;
 }
 
@@ -99,7 +107,7 @@ void VipsRuntime::ensureStarted() {
     static std::string failure;
     std::call_once(once, [] {
         const auto plugins = std::getenv("VIPSHOME") ? std::nullopt : pluginFolder();
-        const bool started = plugins ? startWithoutPlugins("quilla") : VIPS_INIT("quilla") == 0;
+        const bool started = plugins ? startWithoutPlugins("quilla", *plugins) : VIPS_INIT("quilla") == 0;
         if (!started) {
             failure = vips_error_buffer();
             vips_error_clear();
@@ -129,12 +137,38 @@ bool VipsRuntime::loadPlugins() {
     return true;
 }
 
-VipsRuntime::SingleWorkerPass::SingleWorkerPass() : previous_(vips_concurrency_get()) {
-    vips_concurrency_set(1);
+namespace {
+
+// Passes may overlap (the queue's worker and the main thread both run actions): the first one in
+// keeps libvips' setting, the last one out puts it back.
+struct SingleWorkerPasses {
+    std::mutex mutex;
+    int running = 0;
+    int previousWorkers = 0;
+};
+
+SingleWorkerPasses& singleWorkerPasses() {
+    static SingleWorkerPasses passes;
+    return passes;
+}
+
+} // namespace
+
+VipsRuntime::SingleWorkerPass::SingleWorkerPass() {
+    auto& passes = singleWorkerPasses();
+    const std::lock_guard lock(passes.mutex);
+    if (passes.running++ == 0) {
+        passes.previousWorkers = vips_concurrency_get();
+        vips_concurrency_set(1);
+    }
 }
 
 VipsRuntime::SingleWorkerPass::~SingleWorkerPass() {
-    vips_concurrency_set(previous_);
+    auto& passes = singleWorkerPasses();
+    const std::lock_guard lock(passes.mutex);
+    if (--passes.running == 0) {
+        vips_concurrency_set(passes.previousWorkers);
+    }
 }
 
 } // namespace quilla

@@ -21,16 +21,14 @@ public:
     /// For one pass in which every step is sequential (a decoder feeding the JPEG encoder, nothing
     /// resampled): one worker computes while libvips' writer thread encodes. A second worker only
     /// waits on the decoder and slows the pass down (a 24-megapixel JPEG at quality 70 on two
-    /// cores: 0.15 s with one worker, 0.17 s with two). The setting is libvips' own, process-wide.
+    /// cores: 0.15 s with one worker, 0.17 s with two). The setting is libvips' own, process-wide:
+    /// it holds while any such pass runs, and the last one to end puts it back.
     class SingleWorkerPass final {
     public:
         SingleWorkerPass();
         ~SingleWorkerPass();
         SingleWorkerPass(const SingleWorkerPass&) = delete;
         SingleWorkerPass& operator=(const SingleWorkerPass&) = delete;
-
-    private:
-        int previous_;
     };
 };
 

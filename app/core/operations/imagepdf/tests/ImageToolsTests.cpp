@@ -1,15 +1,17 @@
 #include "app/core/executor/FinderActionExecutionError.h"
 #include "app/core/executor/FinderActionExecutor.h"
+#include "app/core/operations/imagepdf/ImageReader.h"
 #include "app/core/operations/imagepdf/ImageTools.h"
 #include "app/core/operations/imagepdf/VipsRuntime.h"
 #include "app/core/operations/imagepdf/tests/ImageFixtures.h"
+#include "app/core/tests/fakes/FailureText.h"
 #include "app/core/tests/fakes/FakePlatform.h"
 #include "tests/support/TempDir.h"
-#include "app/core/tests/fakes/FailureText.h"
 
 #include <gtest/gtest.h>
 #include <vips/vips8>
 
+#include <memory>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
@@ -234,7 +236,7 @@ TEST_F(ImageToolsTest, StripAppliesTheOrientationBeforeDroppingIt) {
 TEST_F(ImageToolsTest, StripWritesPNGForOtherTypesWithoutTheirMetadata) {
     // A HEIC photo and a PNG, both carrying the EXIF block.
     const auto withExif = dir.write("source.jpg", withMetadata(readText(writeMarkedImage(dir / "p.jpg", 20, 10)), 1));
-    VipsRuntime::ensureStarted();
+    VipsRuntime::loadPlugins(); // the HEIF saver comes with a plug-in
     vips::VImage::new_from_file(withExif.c_str()).write_to_file((dir / "photo.heic").c_str());
     toolOutput("/usr/bin/convert", {withExif.string(), "png:" + (dir / "shot.png").string()});
     ASSERT_NE(readText(dir / "photo.heic").find("SecretArtist"), std::string::npos);
@@ -258,6 +260,31 @@ TEST_F(ImageToolsTest, StripFailuresAreTheUnsupportedActionError) {
     EXPECT_EQ(failureOf("stripImageMetadata", {truncated}), "暂不支持这个右键动作：stripImageMetadata。");
     EXPECT_EQ(failureOf("stripImageMetadata", {}), "请先在 Finder 中选择文件。");
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"cut.jpg", "full.jpg", "notes.txt"}));
+}
+
+// Plug-in formats (BMP through ImageMagick) are recognised whether or not the plug-ins were loaded
+// yet, and a PDF is never an image, whatever its name says.
+TEST_F(ImageToolsTest, LoadersComeFromPlugInsOnDemandAndAPDFIsNoImage) {
+    toolOutput("/usr/bin/convert",
+               {writeMarkedImage(dir / "p.png", 8, 6).string(), "bmp:" + (dir / "p.bmp").string()});
+    EXPECT_EQ(ImageReader::loaderFor(dir / "p.bmp"), "magickload");
+    EXPECT_EQ(ImageReader::loaderFor(dir / "p.png"), "pngload");
+    const auto pdf =
+        dir.write("scan.bmp", "%PDF-1.4\n1 0 obj << >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n");
+    EXPECT_EQ(ImageReader::loaderFor(pdf), std::nullopt);
+    EXPECT_FALSE(VipsRuntime::loadPlugins()) << "loaded once, for the BMP";
+}
+
+TEST(VipsRuntime, OverlappingSingleWorkerPassesPutTheSettingBack) {
+    VipsRuntime::ensureStarted();
+    const int workers = vips_concurrency_get();
+    auto first = std::make_unique<VipsRuntime::SingleWorkerPass>();
+    auto second = std::make_unique<VipsRuntime::SingleWorkerPass>();
+    EXPECT_EQ(vips_concurrency_get(), 1);
+    first.reset(); // ends before the pass that started after it
+    EXPECT_EQ(vips_concurrency_get(), 1);
+    second.reset();
+    EXPECT_EQ(vips_concurrency_get(), workers);
 }
 
 TEST(ImageOutputExtension, FollowsTheSourceExtensionInAnyCase) {
