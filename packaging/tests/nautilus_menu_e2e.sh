@@ -11,16 +11,7 @@
 set -euo pipefail
 source_dir=$1 screenshot=$2
 
-skip() { echo "SKIP: $*"; exit 77; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "-- $*"; }
-wait_for() { # wait_for SECONDS COMMAND...: retries COMMAND every 0.2 s until it succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "$0")/../../tests/support/e2e.sh"
 
 [ "$(id -u)" -eq 0 ] || skip "needs root: Files loads modules only from its system extension folder"
 for tool in nautilus xdotool Xvfb dbus-daemon import pkg-config; do
@@ -61,16 +52,12 @@ cmp -s "$module" "$source_dir/build/lib/libquilla-nautilus.so" || fail "the inst
 [ -f "$prefix/share/applications/app.kelvarin.Quilla.desktop" ] || fail "no desktop entry"
 
 note "Files under Xvfb, right-click on a file"
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state \
-  XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$work/files"
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
+private_home "$work"
+mkdir -p "$work/files"
 file="$work/files/a file.txt"
 echo hello >"$file"
 unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$work/display" 2>"$work/xvfb.log" &
-wait_for 20 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$work" 1280x800
 
 # A bus of this test's own whose only service is the installed one; Files then runs without the
 # desktop's helpers (virtual file systems, search indexer, settings daemon). The policy is the

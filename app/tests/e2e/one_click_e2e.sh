@@ -16,17 +16,7 @@ quilla=$1
 finder=$2
 service_template=$3
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "-- $*"; }
-
-# wait_for SECONDS COMMAND...: retries COMMAND every 0.1 s until it succeeds.
-wait_for() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/../../../tests/support/e2e.sh"
 
 if [ "${1:-}" != --inner ] && [ -z "${QUILLA_E2E_WORK:-}" ]; then
   # Outer part: a throwaway home, the display and the bus configuration; the cases run inside
@@ -38,17 +28,10 @@ if [ "${1:-}" != --inner ] && [ -z "${QUILLA_E2E_WORK:-}" ]; then
     rm -rf "$work"
   }
   trap cleanup EXIT
-  export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state \
-         XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-  mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$work/services"
-  mkdir -m 0700 "$XDG_RUNTIME_DIR"
+  private_home "$work"
+  mkdir -p "$work/services"
   unset QT_QPA_PLATFORM WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
-
-  # Xvfb picks a free display number itself and writes it to fd 3 once it accepts clients.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_for 20 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-  export DISPLAY=":$(head -n1 "$work/display")"
+  start_xvfb "$work" 1024x768
   note "Xvfb on $DISPLAY"
 
   cat >"$work/session.conf" <<CONF

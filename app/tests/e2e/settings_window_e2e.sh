@@ -10,6 +10,7 @@ if [[ -z "${QUILLA_WINDOW_TEST_BUS:-}" ]]; then
     QUILLA_WINDOW_TEST_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 
+source "$(dirname "$0")/../../../tests/support/e2e.sh"
 quilla=$(realpath "$1")
 work=$(mktemp -d)
 pids=()
@@ -31,33 +32,25 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$work/runtime"
 mkdir -p "$XDG_CONFIG_HOME"
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "no X server"
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
+start_xvfb "$work" 1280x800
+pids+=("$xvfb_pid")
+export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
 visible_window() { xdotool search --onlyvisible --name '^Quilla 设置$' 2>/dev/null | head -n1 || true; }
-wait_until() { # SECONDS COMMAND...
-    local tries=$(($1 * 10))
-    shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
 has_window() { [[ -n $(visible_window) ]]; }
 
 "$quilla" --login-item >>"$work/quilla.out" 2>&1 &
 owner=$!
 pids+=($owner)
-wait_until 15 gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+wait_for 15 gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.NameHasOwner app.kelvarin.Quilla >/dev/null || fail "quilla did not start"
 sleep 1
 has_window && fail "a start at login showed the window"
 
 # A second start hands a reopen to the running instance and exits.
 timeout 20 "$quilla" >>"$work/quilla.out" 2>&1 || fail "the second quilla did not exit cleanly"
-wait_until 10 has_window || fail "the second quilla did not show the window"
+wait_for 10 has_window || fail "the second quilla did not show the window"
 kill -0 "$owner" || fail "the running instance ended"
 # No window manager here: the place is the one the application chose (the frame is the window).
 sleep 0.5
@@ -83,5 +76,5 @@ PY
 extension_dropped() {
     python3 -c "import plistlib,sys; sys.exit('createFile' in plistlib.load(open('$extension_copy','rb'))['enabledFeatureIDs'])"
 }
-wait_until 10 extension_dropped || fail "the running instance did not adopt the edited settings"
+wait_for 10 extension_dropped || fail "the running instance did not adopt the edited settings"
 echo "settings window end to end: ok"

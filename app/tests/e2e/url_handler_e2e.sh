@@ -9,6 +9,7 @@ if [[ -z "${QUILLA_URL_TEST_BUS:-}" ]]; then
     QUILLA_URL_TEST_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 
+source "$(dirname "$0")/../../../tests/support/e2e.sh"
 quilla_binary=$(realpath "$1")
 desktop_entry=$(realpath "$2")
 work=$(mktemp -d)
@@ -40,15 +41,13 @@ ln -s "$quilla_binary" "$work/bin/quilla"
 export PATH="$work/bin:$PATH"
 log="$XDG_STATE_HOME/quilla/quilla-app-action.log"
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "no X server"
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
+start_xvfb "$work" 1024x768
+pids+=("$xvfb_pid")
+export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
 count() { grep -c -- "$1" "$log" 2>/dev/null || true; }
-wait_for() { # PATTERN COUNT
+wait_for_lines() { # PATTERN COUNT
     for _ in $(seq 150); do [[ $(count "$1") -ge $2 ]] && return 0; sleep 0.1; done
     fail "expected $2 log lines with '$1'"
 }
@@ -79,7 +78,7 @@ url="quilla://finder-action?actionID=copyFullPath&path=$(python3 -c 'import sys,
 
 # The desktop's URL opener finds quilla through the desktop entry; that start hands over and exits.
 gio open "$url"
-wait_for "action succeeded: copyFullPath" 1
+wait_for_lines "action succeeded: copyFullPath" 1
 clip=$(xclip -o -selection clipboard)
 [[ "$clip" == "$file" ]] || fail "clipboard holds '$clip'"
 
@@ -87,10 +86,10 @@ clip=$(xclip -o -selection clipboard)
 sleep 1.1
 hand_over "$url"
 hand_over "$url"
-wait_for "action succeeded: copyFullPath" 2
+wait_for_lines "action succeeded: copyFullPath" 2
 sleep 1.5
 hand_over "$url"
-wait_for "action succeeded: copyFullPath" 3
+wait_for_lines "action succeeded: copyFullPath" 3
 sleep 0.5
 [[ $(count "action succeeded: copyFullPath") -eq 3 ]] || fail "a repeat within one second ran again"
 
@@ -108,20 +107,20 @@ done
 # No window manager here: focus the dialog by hand, then press the key as a user would.
 timeout 5 xdotool windowfocus --sync "$dialog"
 xdotool key Escape
-wait_for "url action refused by the user: moveFilesToDesktop" 1
+wait_for_lines "url action refused by the user: moveFilesToDesktop" 1
 [[ -e "$file" && ! -e "$HOME/Desktop/a b.txt" ]] || fail "moved although refused"
 stop_owner
 
 # Started without dialogs: refused and logged, nothing moves.
 start_owner --headless
 hand_over "$move"
-wait_for "url action refused, no dialog to confirm it: moveFilesToDesktop" 1
+wait_for_lines "url action refused, no dialog to confirm it: moveFilesToDesktop" 1
 [[ -e "$file" && ! -e "$HOME/Desktop/a b.txt" ]] || fail "moved without consent"
 stop_owner
 
 # Nothing running: the URL starts the application, which handles it and stays.
 gio open "${url}&action=fresh"
-wait_for "action succeeded: copyFullPath" 4
+wait_for_lines "action succeeded: copyFullPath" 4
 owner=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.GetConnectionUnixProcessID app.kelvarin.Quilla | sed -E 's/.*uint32 ([0-9]+).*/\1/')
 [[ -n "$owner" ]] || fail "the started application does not own its name"

@@ -10,15 +10,7 @@ set -euo pipefail
 
 quilla=$1
 finder=$2
-skip() { echo "SKIP: $*"; exit 77; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() { # wait_for SECONDS COMMAND...
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/../../../tests/support/e2e.sh"
 
 for program in weston Xwayland wl-paste dbus-run-session; do
   command -v "$program" >/dev/null || skip "$program is not installed"
@@ -32,10 +24,7 @@ if [ "${QUILLA_E2E_INNER:-}" != 1 ]; then
     rm -rf "$work"
   }
   trap cleanup EXIT
-  export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state \
-         XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-  mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$TMPDIR"
-  mkdir -m 0700 "$XDG_RUNTIME_DIR"
+  private_home "$work"
   unset QT_QPA_PLATFORM DISPLAY DBUS_SESSION_BUS_ADDRESS
   weston --backend=headless-backend.so --xwayland --socket=wayland-quilla --idle-time=0 >"$work/weston.log" 2>&1 &
   weston_pid=$!
